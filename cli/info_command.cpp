@@ -1,0 +1,57 @@
+#include "cli/info_command.h"
+
+#include "input/datum_catalogue.h"
+#include "input/dbf_table.h"
+#include "input/shapefile_reader.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace tessaly::cli {
+
+namespace {
+
+// Shortest text that reads back as the same double.
+std::string Shortest(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string TablePathOf(const std::string& shapefilePath) {
+    std::filesystem::path p(shapefilePath);
+    const std::string ext = p.extension().string();
+    // Keep the case of the shapefile's own extension: FILE.SHP goes with FILE.DBF.
+    const bool upper = !ext.empty() && ext[1] == 'S';
+    return p.replace_extension(upper ? ".DBF" : ".dbf").string();
+}
+
+}  // namespace
+
+void PrintShapefileInfo(const std::string& shapefilePath, std::ostream& out) {
+    TFileSHP reader(shapefilePath);
+    if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
+    long long records = 0;
+    while (!reader.AtEnd()) {
+        reader.ReadRecord();
+        ++records;
+    }
+    out << "Shape Type: " << ShapeTypeName(reader.ShapeType) << "\n";
+    out << "Records: " << records << "\n";
+    out << "Extent: X " << Shortest(reader.Xmin) << " .. " << Shortest(reader.Xmax) << ", Y "
+        << Shortest(reader.Ymin) << " .. " << Shortest(reader.Ymax) << "\n";
+
+    const DbfTable table(TablePathOf(shapefilePath));
+    out << "Table: " << table.RecordCount() << " rows, code page " << table.Decoder().Name() << "\n";
+    out << "Fields: " << table.Fields().size() << "\n";
+    for (const FieldInfo& f : table.Fields())
+        out << "  " << f.name << " " << static_cast<char>(f.kind) << "\n";
+}
+
+void PrintDatums(std::ostream& out) {
+    std::vector<std::string> datums;
+    FillDatums(datums);
+    for (std::size_t i = 0; i < datums.size(); ++i) out << i + 1 << "\t" << datums[i] << "\n";
+}
+
+}  // namespace tessaly::cli

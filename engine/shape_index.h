@@ -1,0 +1,57 @@
+#pragma once
+// The program's own index of a shapefile: one 40-byte entry per record with its
+// byte offset and box, so that any record is reached with one seek.
+
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace tessaly {
+
+class ShapeIndexError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ShapeIndexEntry {
+    std::int32_t Position = 0;  // 1 for the first record; 0 in the header entry
+    std::uint32_t Offset = 0;   // byte offset of the record header in the .shp file
+    double Xmin = 0, Ymin = 0, Xmax = 0, Ymax = 0;
+};
+
+constexpr std::size_t kShapeIndexEntrySize = 40;
+
+class TShapeIndex {
+public:
+    TShapeIndex() = default;
+    ~TShapeIndex() { Close(); }
+    TShapeIndex(const TShapeIndex&) = delete;
+    TShapeIndex& operator=(const TShapeIndex&) = delete;
+
+    // The path with its extension replaced by ".idx".
+    void SetFileName(const std::string& path);
+    const std::string& FileName() const { return fileName_; }
+
+    // Opens an existing index; false, creating nothing, when there is none.
+    bool Open();
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // Number of record entries (the header entry not counted).
+    std::int32_t EntryCount() const { return entryCount_; }
+    // Entry k (0 is the header entry); throws ShapeIndexError past the end.
+    ShapeIndexEntry ReadEntry(std::int32_t k);
+
+private:
+    std::string fileName_;
+    std::FILE* file_ = nullptr;
+    std::int32_t entryCount_ = 0;
+};
+
+// Scans the shapefile once and writes its index, replacing any earlier file.
+// Throws ShapefileError for a shapefile that cannot be read, ShapeIndexError when
+// the index cannot be written; no partial index is left behind.
+void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath);
+
+}  // namespace tessaly

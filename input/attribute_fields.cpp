@@ -1,0 +1,127 @@
+#include "input/attribute_fields.h"
+
+#include "input/dbf_table.h"
+#include "input/number_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <unordered_set>
+
+namespace tessaly {
+
+namespace {
+
+bool FieldIsListed(FieldKind kind, int listKind) {
+    switch (listKind) {
+        case kTextFields: return kind == FieldKind::Text;
+        case kNumericFields: return kind == FieldKind::Numeric;
+        case kTextAndNumericFields: return kind != FieldKind::Other;
+        default: return true;
+    }
+}
+
+int RequireNumericField(const DbfTable& table, const std::string& field) {
+    const int index = table.RequireField(field);
+    if (table.Fields()[static_cast<std::size_t>(index)].kind != FieldKind::Numeric)
+        throw TableError(table.Path() + ": field \"" + field + "\" is not numeric");
+    return index;
+}
+
+struct NumberSummary {
+    ValueRange range;
+    double total = 0;
+    long long count = 0;
+};
+
+// One pass over the live rows: the field's value, or its ratio to the normaliser
+// (0 where the normaliser is 0) when normaliser is not -1.
+NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
+    NumberSummary s;
+    for (int row = 0; row < table.RecordCount(); ++row) {
+        if (table.IsDeleted(row)) continue;
+        double v = table.Number(row, field);
+        if (normaliser >= 0) {
+            const double n = table.Number(row, normaliser);
+            v = n == 0 ? 0 : v / n;
+        }
+        if (s.count == 0 || v < s.range.minimum) s.range.minimum = v;
+        if (s.count == 0 || v > s.range.maximum) s.range.maximum = v;
+        s.total += v;
+        ++s.count;
+    }
+    return s;
+}
+
+}  // namespace
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
+}
+
+std::vector<std::string> ListFields(const std::string& path, int kind) {
+    const DbfTable table(path);
+    std::vector<std::string> names;
+    for (const FieldInfo& f : table.Fields())
+        if (FieldIsListed(f.kind, kind)) names.push_back(f.name);
+    return names;
+}
+
+bool IsNumericField(const std::string& path, const std::string& field) {
+    const DbfTable table(path);
+    const int index = table.FieldIndex(field);
+    return index >= 0 && table.Fields()[static_cast<std::size_t>(index)].kind == FieldKind::Numeric;
+}
+
+std::vector<std::string> UniqueValues(const std::string& path, const std::string& field,
+                                      std::size_t cap) {
+    const DbfTable table(path);
+    const int index = table.RequireField(field);
+    std::unordered_set<std::string> seen;
+    std::vector<std::string> values;
+    for (int row = 0; row < table.RecordCount() && values.size() <= cap; ++row) {
+        if (table.IsDeleted(row)) continue;
+        std::string v = table.Text(row, index);
+        if (seen.insert(v).second) values.push_back(std::move(v));
+    }
+    std::sort(values.begin(), values.end(), LessIgnoringCase);
+    return values;
+}
+
+ValueRange FieldMinMax(const std::string& path, const std::string& field) {
+    const DbfTable table(path);
+    return Summarise(table, RequireNumericField(table, field), -1).range;
+}
+
+ValueRange RatioMinMax(const std::string& path, const std::string& field,
+                       const std::string& normaliser) {
+    const DbfTable table(path);
+    return Summarise(table, RequireNumericField(table, field), RequireNumericField(table, normaliser))
+        .range;
+}
+
+std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field) {
+    const DbfTable table(path);
+    const int index = table.FieldIndex(field);
+    if (index < 0) return {"Field not found"};
+    RequireNumericField(table, field);
+
+    const NumberSummary s = Summarise(table, index, -1);
+    std::vector<std::string> lines = {
+        "Minimum: " + FormatNumber(1, 5, s.range.minimum),
+        "Maximum: " + FormatNumber(1, 5, s.range.maximum),
+        "Total  : " + FormatNumber(1, 5, s.total),
+    };
+    if (s.count > 0)
+        lines.push_back("Average: " + FormatNumber(1, 5, s.total / static_cast<double>(s.count)));
+    lines.push_back("Count  : " + FormatNumber(1, 0, static_cast<double>(s.count)));
+    return lines;
+}
+
+}  // namespace tessaly

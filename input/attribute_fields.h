@@ -1,0 +1,43 @@
+#pragma once
+// Field lists, distinct values, ranges and statistics of an attribute table.
+// Each call opens its own read-only view of the table at `path` and closes it
+// again; rows marked as deleted are not part of the table. Errors are thrown as
+// TableError naming the table (and the field).
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// Which fields ListFields gives.
+enum FieldListKind { kTextFields = 1, kNumericFields = 2, kTextAndNumericFields = 3, kAllFields = 0 };
+
+std::vector<std::string> ListFields(const std::string& path, int kind);
+
+bool IsNumericField(const std::string& path, const std::string& field);
+
+// The field's distinct values, exact (case-sensitive) as texts, in ascending order
+// ignoring letter case (values equal but for case in byte order). Collects the
+// first cap + 1 distinct values met in table order.
+std::vector<std::string> UniqueValues(const std::string& path, const std::string& field,
+                                      std::size_t cap);
+
+struct ValueRange {
+    double minimum = 0;
+    double maximum = 0;
+};
+
+ValueRange FieldMinMax(const std::string& path, const std::string& field);
+
+// Range of value / normaliser per row; a row whose normaliser is 0 counts as 0.
+ValueRange RatioMinMax(const std::string& path, const std::string& field,
+                       const std::string& normaliser);
+
+// "Minimum: ", "Maximum: ", "Total  : ", "Average: " (when there are rows) and
+// "Count  : " lines; the single line "Field not found" for an unknown field.
+std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field);
+
+// Ascending ignoring letter case, ties in byte order: the order of class lists.
+bool LessIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace tessaly

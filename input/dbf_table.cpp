@@ -1,0 +1,126 @@
+#include "input/dbf_table.h"
+
+#include "input/number_text.h"
+
+#include <shapefil.h>
+
+#include <cctype>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace tessaly {
+
+namespace {
+
+// shapelib reports problems through a hook; keep the last message for our own error.
+thread_local std::string lastLibraryError;
+
+void CaptureLibraryError(const char* message) { lastLibraryError = message ? message : ""; }
+
+DBFHandle AsHandle(void* h) { return static_cast<DBFHandle>(h); }
+
+FieldKind KindOfNativeType(char type) {
+    switch (std::toupper(static_cast<unsigned char>(type))) {
+        case 'C': case 'D': return FieldKind::Text;
+        case 'N': case 'F': return FieldKind::Numeric;
+        default: return FieldKind::Other;
+    }
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+DbfTable::DbfTable(const std::string& path) : path_(path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        throw TableError(path + ": attribute table not found");
+    if (!S_ISREG(st.st_mode)) throw TableError(path + ": not a regular file");
+
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.Error = CaptureLibraryError;
+    lastLibraryError.clear();
+    DBFHandle h = DBFOpenLL(path.c_str(), "rb", &hooks);
+    if (h == nullptr) {
+        std::string why = lastLibraryError.empty() ? "not a dBase table" : lastLibraryError;
+        throw TableError(path + ": cannot open the attribute table: " + why);
+    }
+    handle_ = h;
+
+    // The header's counts must fit the bytes that are really there.
+    recordCount_ = DBFGetRecordCount(h);
+    const long long needed =
+        static_cast<long long>(h->nHeaderLength) + static_cast<long long>(recordCount_) * h->nRecordLength;
+    if (recordCount_ < 0 || h->nRecordLength <= 0 || needed > static_cast<long long>(st.st_size)) {
+        const long long room = h->nRecordLength <= 0
+                                   ? 0
+                                   : (static_cast<long long>(st.st_size) - h->nHeaderLength) /
+                                         h->nRecordLength;
+        const std::string message = path + ": the table is cut short: its header promises " +
+                                    std::to_string(recordCount_) + " rows, the file holds " +
+                                    std::to_string(room < 0 ? 0 : room);
+        DBFClose(h);
+        handle_ = nullptr;
+        throw TableError(message);
+    }
+
+    const char* codePage = DBFGetCodePage(h);
+    if (codePage != nullptr && std::strncmp(codePage, "LDID/", 5) != 0)
+        decoder_ = TextDecoder::FromCpgText(codePage);
+    else
+        decoder_ = TextDecoder::FromLanguageByte(static_cast<std::uint8_t>(h->iLanguageDriver));
+
+    const int count = DBFGetFieldCount(h);
+    for (int i = 0; i < count; ++i) {
+        char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+        FieldInfo f;
+        DBFGetFieldInfo(h, i, name, &f.width, &f.decimals);
+        f.name = decoder_.Decode(name);
+        f.nativeType = DBFGetNativeFieldType(h, i);
+        f.kind = KindOfNativeType(f.nativeType);
+        fields_.push_back(std::move(f));
+    }
+}
+
+DbfTable::~DbfTable() {
+    if (handle_ != nullptr) DBFClose(AsHandle(handle_));
+}
+
+int DbfTable::FieldIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name == name) return static_cast<int>(i);
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        if (EqualIgnoringCase(fields_[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+int DbfTable::RequireField(std::string_view name) const {
+    const int i = FieldIndex(name);
+    if (i < 0) throw TableError(path_ + ": the table has no field \"" + std::string(name) + "\"");
+    return i;
+}
+
+bool DbfTable::IsDeleted(int row) const { return DBFIsRecordDeleted(AsHandle(handle_), row) != 0; }
+
+const char* DbfTable::Raw(int row, int field) const {
+    lastLibraryError.clear();
+    const char* raw = DBFReadStringAttribute(AsHandle(handle_), row, field);
+    if (raw == nullptr)
+        throw TableError(path_ + ": cannot read row " + std::to_string(row + 1) +
+                         (lastLibraryError.empty() ? std::string() : ": " + lastLibraryError));
+    return raw;
+}
+
+std::string DbfTable::Text(int row, int field) const { return decoder_.Decode(Raw(row, field)); }
+
+double DbfTable::Number(int row, int field) const { return TextToNumber(Raw(row, field)); }
+
+}  // namespace tessaly

@@ -1,0 +1,69 @@
+#pragma once
+// A read-only view of a dBase attribute table, with its texts decoded to UTF-8.
+
+#include "input/text_decoding.h"
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaly {
+
+// A table that cannot be opened or read; the message names the file.
+class TableError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// S: character and date fields; N: integer and floating-point; X: anything else.
+enum class FieldKind : char { Text = 'S', Numeric = 'N', Other = 'X' };
+
+struct FieldInfo {
+    std::string name;  // UTF-8
+    FieldKind kind = FieldKind::Other;
+    char nativeType = 0;  // the dBase type letter: C, D, N, F, L, M ...
+    int width = 0;
+    int decimals = 0;
+};
+
+class DbfTable {
+public:
+    // Opens the table read-only; throws TableError with the path and the cause.
+    explicit DbfTable(const std::string& path);
+    ~DbfTable();
+    DbfTable(const DbfTable&) = delete;
+    DbfTable& operator=(const DbfTable&) = delete;
+
+    const std::string& Path() const { return path_; }
+    int RecordCount() const { return recordCount_; }
+    const std::vector<FieldInfo>& Fields() const { return fields_; }
+    const TextDecoder& Decoder() const { return decoder_; }
+
+    // Position of the field: the exact name first, else the first that matches
+    // ignoring letter case; -1 when there is none.
+    int FieldIndex(std::string_view name) const;
+    // As FieldIndex, but throws TableError naming the field and the table.
+    int RequireField(std::string_view name) const;
+
+    bool IsDeleted(int row) const;
+
+    // The value as text, in UTF-8, without the padding of the fixed-width field.
+    // Numeric values keep their stored digits ("12.50", "-3"), so a value reads the
+    // same wherever it is shown or compared; a blank value is the empty text.
+    std::string Text(int row, int field) const;
+    // The value read as a number (TextToNumber of its text); blank reads as 0.
+    double Number(int row, int field) const;
+
+private:
+    const char* Raw(int row, int field) const;
+
+    std::string path_;
+    void* handle_ = nullptr;  // DBFHandle, kept out of this header
+    int recordCount_ = 0;
+    std::vector<FieldInfo> fields_;
+    TextDecoder decoder_;
+};
+
+}  // namespace tessaly

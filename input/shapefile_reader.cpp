@@ -1,0 +1,309 @@
+#include "input/shapefile_reader.h"
+
+#include "input/byte_order.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace tessaly {
+
+namespace {
+
+constexpr std::int32_t kFileCode = 9994;
+constexpr std::size_t kHeaderSize = 100;
+constexpr std::size_t kStreamBuffer = 1 << 16;
+
+std::string SystemError() { return std::strerror(errno); }
+
+// Walks the content of one record; every read is checked against what the record holds.
+class RecordCursor {
+public:
+    RecordCursor(const unsigned char* data, std::size_t size) : p_(data), left_(size) {}
+
+    std::size_t Left() const { return left_; }
+    bool Has(std::size_t n) const { return n <= left_; }
+
+    std::int32_t Int() {
+        const std::int32_t v = LoadI32LE(p_);
+        Skip(4);
+        return v;
+    }
+    double Double() {
+        const double v = LoadF64LE(p_);
+        Skip(8);
+        return v;
+    }
+    void Skip(std::size_t n) {
+        p_ += n;
+        left_ -= n;
+    }
+    const unsigned char* Here() const { return p_; }
+
+private:
+    const unsigned char* p_;
+    std::size_t left_;
+};
+
+void ReadPoints(RecordCursor& c, std::int32_t n, TListaXY& points) {
+    points.Clear();
+    points.Reserve(static_cast<std::size_t>(n));
+    const unsigned char* p = c.Here();
+    for (std::int32_t k = 0; k < n; ++k, p += 16) points.Add(LoadF64LE(p), LoadF64LE(p + 8));
+    c.Skip(static_cast<std::size_t>(n) * 16);
+}
+
+// A Z or M block: its range, then one value a point. Optional at the end of a record
+// (many writers leave out the M block); a block cut short is left unread.
+void ReadMeasureBlock(RecordCursor& c, std::int32_t n, TListaDouble& values) {
+    values.Clear();
+    const std::size_t need = 16 + static_cast<std::size_t>(n) * 8;
+    if (!c.Has(need)) return;
+    c.Skip(16);
+    values.Reserve(static_cast<std::size_t>(n));
+    for (std::int32_t k = 0; k < n; ++k) values.Add(c.Double());
+}
+
+bool HasZ(std::int32_t t) { return t == 11 || t == 13 || t == 15 || t == 18 || t == 31; }
+bool HasM(std::int32_t t) {
+    return t == 11 || t == 13 || t == 15 || t == 18 || t == 21 || t == 23 || t == 25 ||
+           t == 28 || t == 31;
+}
+
+}  // namespace
+
+bool TFileSHP::Open() {
+    Close();
+    error_.clear();
+    file_ = std::fopen(FileName.c_str(), "rb");
+    if (file_ == nullptr) {
+        error_ = FileName + ": cannot open: " + SystemError();
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
+        error_ = FileName + ": not a regular file";
+        Close();
+        return false;
+    }
+    std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+    fileSize_ = static_cast<std::int64_t>(st.st_size);
+    position_ = 0;
+    return true;
+}
+
+void TFileSHP::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
+}
+
+void TFileSHP::SeekTo(std::int64_t offset) {
+    if (file_ == nullptr) throw ShapefileError(FileName + ": not open");
+    if (offset < 0 || offset > fileSize_)
+        throw ShapefileError(FileName + ": offset " + std::to_string(offset) +
+                             " lies outside the file of " + std::to_string(fileSize_) + " bytes");
+    if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0)
+        throw ShapefileError(FileName + ": cannot seek to byte " + std::to_string(offset) + ": " +
+                             SystemError());
+    position_ = offset;
+    ordinal_ = 0;
+}
+
+void TFileSHP::ReadExactly(void* dest, std::size_t n) {
+    if (n == 0) return;
+    if (std::fread(dest, 1, n, file_) != n) {
+        const std::string why = std::ferror(file_) ? SystemError() : "unexpected end of file";
+        throw ShapefileError(FileName + ": read error at byte " + std::to_string(position_) +
+                             ": " + why);
+    }
+    position_ += static_cast<std::int64_t>(n);
+}
+
+bool TFileSHP::ReadHeader() {
+    error_.clear();
+    if (file_ == nullptr) {
+        error_ = FileName + ": not open";
+        return false;
+    }
+    unsigned char h[kHeaderSize];
+    const std::size_t got = std::fread(h, 1, kHeaderSize, file_);
+    position_ += static_cast<std::int64_t>(got);
+    if (got == 0) {
+        error_ = FileName + ": the file is empty, not a shapefile";
+        return false;
+    }
+    if (got < 4 || LoadI32BE(h) != kFileCode) {
+        error_ = FileName + ": not a shapefile (it does not start with the file code 9994)";
+        return false;
+    }
+    FileCode = kFileCode;
+    if (got < kHeaderSize) {
+        error_ = FileName + ": the header is cut short (" + std::to_string(got) + " of " +
+                 std::to_string(kHeaderSize) + " bytes)";
+        return false;
+    }
+    FileLength = LoadI32BE(h + 24);
+    Version = LoadI32LE(h + 28);
+    ShapeType = LoadI32LE(h + 32);
+    double* bounds[] = {&Xmin, &Ymin, &Xmax, &Ymax, &Zmin, &Zmax, &Mmin, &Mmax};
+    for (int i = 0; i < 8; ++i) *bounds[i] = LoadF64LE(h + 36 + 8 * i);
+    return true;
+}
+
+void TFileSHP::Fail(std::int64_t recordOffset, const std::string& what) const {
+    const std::string which = ordinal_ > 0 ? "record " + std::to_string(ordinal_) : "the record";
+    throw ShapefileError(FileName + ": " + which + " at byte " + std::to_string(recordOffset) +
+                         ": " + what);
+}
+
+void TFileSHP::ReadRecord() {
+    if (file_ == nullptr) throw ShapefileError(FileName + ": not open");
+    const std::int64_t start = position_;
+    const std::int64_t left = fileSize_ - start;
+    if (left < 8)
+        throw ShapefileError(FileName + ": " + std::to_string(left) +
+                             " stray bytes at the end of the file (byte " + std::to_string(start) +
+                             ") where a record header of 8 bytes should be");
+    // Counting records is only meaningful from the first record on.
+    ordinal_ = ordinal_ > 0 || start == static_cast<std::int64_t>(kHeaderSize) ? ordinal_ + 1 : 0;
+    unsigned char head[8];
+    ReadExactly(head, 8);
+    RecordNumber = LoadI32BE(head);
+    ContentLength = LoadI32BE(head + 4);
+    const std::int64_t bytes = 2 * static_cast<std::int64_t>(ContentLength);
+    if (ContentLength < 2)
+        Fail(start, "content length " + std::to_string(ContentLength) +
+                        " words is too short to hold a shape type");
+    if (bytes > left - 8)
+        Fail(start, "content of " + std::to_string(bytes) + " bytes runs past the end of the file (" +
+                        std::to_string(left - 8) +
+                        " bytes remain); the file is cut short or its records are not contiguous");
+    content_.resize(static_cast<std::size_t>(bytes));
+    ReadExactly(content_.data(), content_.size());
+    DecodeRecordBody(start);
+}
+
+void TFileSHP::DecodeRecordBody(std::int64_t start) {
+    RecordCursor c(content_.data(), content_.size());
+    RecordShapeType = c.Int();
+    const std::int32_t type = RecordShapeType;
+    auto need = [&](std::size_t n, const char* what) {
+        if (!c.Has(n))
+            Fail(start, std::string(what) + " do not fit its " + std::to_string(content_.size()) +
+                            " bytes (type " + std::to_string(type) + ")");
+    };
+
+    if (type == 0) return;
+    if (type == 1 || type == 11 || type == 21) {
+        need(16, "the point's coordinates");
+        Points.Clear();
+        Points.Add(c.Double(), c.Double());
+        if (HasZ(type)) {
+            ZValues.Clear();
+            if (c.Has(8)) ZValues.Add(c.Double());
+        }
+        if (HasM(type)) {
+            MValues.Clear();
+            if (c.Has(8)) MValues.Add(c.Double());
+        }
+        return;
+    }
+
+    const bool multiPoint = type == 8 || type == 18 || type == 28;
+    const bool multiPart = type == 3 || type == 5 || type == 13 || type == 15 || type == 23 ||
+                           type == 25 || type == 31;
+    if (!multiPoint && !multiPart) {
+        // Not a shape type of the format: its box, when it has one, and nothing more.
+        if (c.Has(32))
+            for (double& v : RecordBox) v = c.Double();
+        return;
+    }
+
+    need(32, "the bounding box");
+    for (double& v : RecordBox) v = c.Double();
+
+    std::int32_t parts = 0;
+    if (multiPart) {
+        need(8, "the part and point counts");
+        parts = c.Int();
+        NumPoints = c.Int();
+        NumParts = parts;
+    } else {
+        need(4, "the point count");
+        NumPoints = c.Int();
+    }
+    if (parts < 0 || NumPoints < 0)
+        Fail(start, "negative counts (" + std::to_string(parts) + " parts, " +
+                        std::to_string(NumPoints) + " points)");
+
+    // MultiPatch records carry a part type after each part start.
+    const std::size_t partBytes = static_cast<std::size_t>(parts) * (type == 31 ? 8 : 4);
+    const std::size_t pointBytes = static_cast<std::size_t>(NumPoints) * 16;
+    if (!c.Has(partBytes) || !c.Has(partBytes + pointBytes))
+        Fail(start, std::to_string(parts) + " parts and " + std::to_string(NumPoints) +
+                        " points do not fit its " + std::to_string(content_.size()) + " bytes");
+
+    if (multiPart) {
+        Parts.Clear();
+        Parts.Reserve(static_cast<std::size_t>(parts));
+        for (std::int32_t k = 0; k < parts; ++k) {
+            const std::int32_t first = c.Int();
+            if (first < 0 || first > NumPoints)
+                Fail(start, "part " + std::to_string(k + 1) + " starts at point " +
+                                std::to_string(first) + ", outside its " +
+                                std::to_string(NumPoints) + " points");
+            Parts.Add(first);
+        }
+        if (type == 31) c.Skip(static_cast<std::size_t>(parts) * 4);
+    }
+    ReadPoints(c, NumPoints, Points);
+    if (HasZ(type)) ReadMeasureBlock(c, NumPoints, ZValues);
+    if (HasM(type)) ReadMeasureBlock(c, NumPoints, MValues);
+}
+
+bool TFileSHP::GetPart(std::int32_t i, TListaXY& target) const {
+    target.Clear();
+    if (i >= 1 && i <= Parts.Count()) {
+        const std::int32_t count = Points.Count();
+        const std::int32_t start = std::min(std::max(Parts.Item(i).Value, 0), count);
+        const std::int32_t end =
+            std::min(i < Parts.Count() ? Parts.Item(i + 1).Value : count, count);
+        if (end > start) {
+            const auto& all = Points.Items();
+            target.Items().assign(all.begin() + start, all.begin() + end);
+        }
+    }
+    return target.Count() >= 2;
+}
+
+std::string ShapeTypeName(std::int32_t shapeType) {
+    switch (shapeType) {
+        case 0: return "Null";
+        case 1: return "Point";
+        case 3: return "Polyline";
+        case 5: return "Polygon";
+        case 8: return "MultiPoint";
+        case 11: return "PointZ";
+        case 13: return "PolylineZ";
+        case 15: return "PolygonZ";
+        case 18: return "MultiPointZ";
+        case 21: return "PointM";
+        case 23: return "PolylineM";
+        case 25: return "PolygonM";
+        case 28: return "MultiPointM";
+        case 31: return "MultiPatch";
+        default: return "Unknown";
+    }
+}
+
+std::uint8_t ShapeClass(std::int32_t shapeType) {
+    switch (shapeType) {
+        case 1: case 8: case 11: case 18: case 21: case 28: return 1;
+        case 3: case 13: case 23: return 2;
+        case 5: case 15: case 25: return 3;
+        default: return 0;
+    }
+}
+
+}  // namespace tessaly

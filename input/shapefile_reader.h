@@ -1,0 +1,91 @@
+#pragma once
+// Reader of the geometry file (.shp) of an ESRI shapefile, one record at a time.
+
+#include "input/coordinate_lists.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// A shapefile that cannot be read as one; the message names the file and the record.
+class ShapefileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TFileSHP {
+public:
+    TFileSHP() = default;
+    explicit TFileSHP(std::string fileName) : FileName(std::move(fileName)) {}
+    ~TFileSHP() { Close(); }
+    TFileSHP(const TFileSHP&) = delete;
+    TFileSHP& operator=(const TFileSHP&) = delete;
+
+    std::string FileName;
+
+    // Main header.
+    std::int32_t FileLength = 0;  // in 16-bit words, as the header states it
+    std::int32_t FileCode = 0;
+    std::int32_t Version = 0;
+    std::int32_t ShapeType = 0;
+    double Xmin = 0, Ymin = 0, Xmax = 0, Ymax = 0, Zmin = 0, Zmax = 0, Mmin = 0, Mmax = 0;
+
+    // Current record. Only the fields of the record's own type describe it;
+    // the others keep what an earlier record left.
+    std::int32_t RecordNumber = 0;
+    std::int32_t ContentLength = 0;  // in 16-bit words
+    std::int32_t RecordShapeType = 0;
+    std::array<double, 4> RecordBox{};  // Xmin, Ymin, Xmax, Ymax
+    std::int32_t NumParts = 0;
+    std::int32_t NumPoints = 0;
+    TListaInt Parts;  // 0-based start of each part in Points, as stored
+    TListaXY Points;
+    TListaDouble ZValues;
+    TListaDouble MValues;
+
+    // Opens FileName for reading; on failure Error() says why.
+    bool Open();
+    // Reads the 100-byte main header at the current position; false (with Error())
+    // for an empty file, a wrong file code or a header cut short.
+    bool ReadHeader();
+    // Reads the record at the current position and leaves the position at the next
+    // record (offset + 8 + 2 x content length). Throws ShapefileError when the record
+    // does not fit the file or its counts do not fit the record.
+    void ReadRecord();
+    void SeekTo(std::int64_t offset);
+    bool AtEnd() const { return position_ >= fileSize_; }
+    std::int64_t Position() const { return position_; }
+    std::int64_t FileSize() const { return fileSize_; }
+    // Copies part i (1-based) of the current record into target; true when it
+    // holds two or more points.
+    bool GetPart(std::int32_t i, TListaXY& target) const;
+    void Close();
+    bool IsOpen() const { return file_ != nullptr; }
+
+    const std::string& Error() const { return error_; }
+
+private:
+    [[noreturn]] void Fail(std::int64_t recordOffset, const std::string& what) const;
+    void ReadExactly(void* dest, std::size_t n);
+    void DecodeRecordBody(std::int64_t recordOffset);
+
+    std::FILE* file_ = nullptr;
+    std::int64_t fileSize_ = 0;
+    std::int64_t position_ = 0;
+    std::vector<unsigned char> content_;  // the current record's content, reused
+    std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek
+    std::string error_;
+};
+
+// "Polygon", "PointZ", ... ; "Unknown" for codes that are not shape types.
+std::string ShapeTypeName(std::int32_t shapeType);
+
+// Geometry class: 1 points, 2 lines, 3 polygons, 0 anything else.
+std::uint8_t ShapeClass(std::int32_t shapeType);
+
+}  // namespace tessaly
