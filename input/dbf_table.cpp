@@ -43,6 +43,9 @@ DbfTable::DbfTable(const std::string& path) : path_(path) {
     if (stat(path.c_str(), &st) != 0)
         throw TableError(path + ": attribute table not found");
     if (!S_ISREG(st.st_mode)) throw TableError(path + ": not a regular file");
+    // shapelib swaps any extension for ".dbf"; refuse other names rather than open another file.
+    const std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
+    if (!EqualIgnoringCase(ext, ".dbf")) throw TableError(path + ": not a dBase table (.dbf)");
 
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
@@ -119,7 +122,13 @@ const char* DbfTable::Raw(int row, int field) const {
     return raw;
 }
 
-std::string DbfTable::Text(int row, int field) const { return decoder_.Decode(Raw(row, field)); }
+std::string DbfTable::Text(int row, int field) const {
+    const char* raw = Raw(row, field);
+    // dBase writes a number that is missing or did not fit its width as asterisks.
+    if (fields_[static_cast<std::size_t>(field)].kind == FieldKind::Numeric && raw[0] == '*')
+        return std::string();
+    return decoder_.Decode(raw);
+}
 
 double DbfTable::Number(int row, int field) const { return TextToNumber(Raw(row, field)); }
 

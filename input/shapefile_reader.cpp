@@ -198,7 +198,9 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
     if (type == 1 || type == 11 || type == 21) {
         need(16, "the point's coordinates");
         Points.Clear();
-        Points.Add(c.Double(), c.Double());
+        const double x = c.Double();  // two statements: argument order is unspecified
+        const double y = c.Double();
+        Points.Add(x, y);
         if (HasZ(type)) {
             ZValues.Clear();
             if (c.Has(8)) ZValues.Add(c.Double());

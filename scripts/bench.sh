@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds optimised and runs the benchmarks.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=OFF
+./build-release/tessaly-bench-reader "$@"

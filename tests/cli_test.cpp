@@ -1,0 +1,81 @@
+// The converter run as a user runs it.
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tessaly {
+namespace {
+
+using test::RunCommand;
+using test::TempDir;
+
+std::string Convert(const std::string& args) { return std::string("'") + TESSALY_CONVERT + "' " + args; }
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(ConvertCommand, ListsTheDatumsInCatalogueOrder) {
+    const auto r = RunCommand(Convert("--list-datums"));
+    ASSERT_EQ(r.status, 0);
+    const auto lines = Lines(r.output);
+    ASSERT_EQ(lines.size(), 221u);
+    EXPECT_EQ(lines[0], "1\tAdindan Burkina Faso");
+    EXPECT_EQ(lines[132], "133\tNorth American 1927 MEAN FOR CONUS");
+    EXPECT_EQ(lines[218], "219\tWGS 1984 Global Definition");
+}
+
+TEST(ConvertCommand, DescribesAShapefile) {
+    TempDir dir;
+    const auto shp = dir.CopyShared("shapefile-js/utf8-property");
+    const auto r = RunCommand(Convert("--info '" + shp.string() + "'"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    const auto lines = Lines(r.output);
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "Shape Type: Point");
+    EXPECT_EQ(lines[1], "Records: 1");
+    EXPECT_EQ(lines[2].rfind("Extent: X ", 0), 0u);
+    EXPECT_EQ(lines[3], "Table: 1 rows, code page UTF-8");
+    EXPECT_EQ(lines[5], "  \xE2\x98\x83 S");
+
+    const auto bg = RunCommand(Convert("--info '" + dir.CopyShared("pyshp/blockgroups").string() + "'"));
+    ASSERT_EQ(bg.status, 0);
+    EXPECT_NE(bg.output.find("Records: 663\n"), std::string::npos);
+    EXPECT_NE(bg.output.find("  POP1990 N\n"), std::string::npos);
+    EXPECT_NE(bg.output.find("  BKG_KEY S\n"), std::string::npos);
+}
+
+TEST(ConvertCommand, BadInputNamesTheFileAndFails) {
+    TempDir dir;
+    const auto corrupt = dir.CopyShared("pyshp/corrupt_too_long");
+    const auto r = RunCommand(Convert("--info '" + corrupt.string() + "' 2>&1"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(corrupt.string()), std::string::npos) << r.output;
+
+    const auto noTable = dir.CopyShared("shapefile-js/pointm");
+    const auto t = RunCommand(Convert("--info '" + noTable.string() + "' 2>&1"));
+    EXPECT_EQ(t.status, 1);
+    EXPECT_NE(t.output.find("pointm.dbf: attribute table not found"), std::string::npos) << t.output;
+
+    const auto missing = RunCommand(Convert("--info '" + (dir / "nothing.shp").string() + "' 2>&1"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("nothing.shp: cannot open"), std::string::npos) << missing.output;
+}
+
+TEST(ConvertCommand, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunCommand(Convert("--no-such-option 2>/dev/null")).status, 2);
+    EXPECT_EQ(RunCommand(Convert("--info 2>/dev/null")).status, 2);
+    EXPECT_EQ(RunCommand(Convert("2>/dev/null")).status, 2);
+    const auto help = RunCommand(Convert("--help"));
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.output.find("--list-datums"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaly
