@@ -1,5 +1,6 @@
 // tessaly-convert: the command-line face of the converter.
 
+#include "cli/convert_command.h"
 #include "cli/info_command.h"
 #include "cli/options.h"
 
@@ -26,7 +27,7 @@ int Run(const tessaly::cli::CommandLine& line) {
         PrintShapefileInfo(line.values.at("--info"), std::cout);
         return 0;
     }
-    throw std::invalid_argument("nothing to do");
+    return RunConversion(line);
 }
 
 }  // namespace
@@ -35,8 +36,6 @@ int main(int argc, char** argv) {
     tessaly::cli::CommandLine line;
     try {
         line = tessaly::cli::ParseCommandLine(argc, argv);
-        if (!line.inputs.empty())
-            throw std::invalid_argument("unexpected argument " + line.inputs.front());
     } catch (const std::invalid_argument& e) {
         std::cerr << "tessaly-convert: " << e.what() << "\n" << tessaly::cli::UsageText();
         return kExitUsage;

@@ -6,6 +6,40 @@ namespace tessaly::cli {
 
 const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> options = {
+        {"-o", "OUTPUT.kml", "the document to write; default: the input with \".kml\""},
+        {"--utm", "ZONE", "the input is UTM in metres, in ZONE followed by N or S (14N, 56S); default: longitude/latitude"},
+        {"--datum", "N", "the input's datum, by its number in --list-datums; default 219 (WGS 1984)"},
+        {"--label", "FIELD", "the field that names the placemarks; '' numbers them; default: the first field whose name holds NAME"},
+        {"--title", "TEXT", "the document's name; default: the input's file name"},
+        {"--description", "TEXT", "the text of the closing Info folder (may hold HTML)"},
+        {"--balloon", "FIELD,...", "show these fields in every placemark's balloon"},
+        {"--balloon-title", "TEXT", "a line above the balloon's table (may hold HTML)"},
+        {"--balloon-width", "PIXELS", "width of the balloon's table; default 250"},
+        {"--balloon-borders", "", "draw the borders of the balloon's table"},
+        {"--balloon-color", "#RRGGBB", "background of the balloon; default #FFFFFF"},
+        {"--rollover", "", "highlight a feature under the mouse"},
+        {"--rollover-color", "#RRGGBB", "line and fill colour of highlighted polygons; default #FFFFFF"},
+        {"--rollover-keep-colors", "", "highlighted polygons keep their own colours"},
+        {"--labels", "WHEN", "when labels show: always, rollover or never (default)"},
+        {"--centroid", "", "write a centroid point with every polygon"},
+        {"--multi-centroid", "", "a centroid for every ring, not only the longest"},
+        {"--reverse-rings", "", "write polygon rings in reverse order (for shapes that show black)"},
+        {"--altitude", "MODE", "clamped (default), relative or absolute"},
+        {"--tessellate", "", "lines and polygons follow the terrain"},
+        {"--extrude", "HEIGHT", "3D: constant:METRES, field:FIELD[:FACTOR] or elevation (the shapes' Z values)"},
+        {"--folders", "", "one folder per class"},
+        {"--icon", "N", "icon of the points, 1..163 of the Google Earth palette; default 114"},
+        {"--rollover-icon", "N", "icon of highlighted points; default 1"},
+        {"--icon-color", "#RRGGBB", "tint of the icon; default #FFFFFF"},
+        {"--icon-opacity", "PERCENT", "default 100"},
+        {"--icon-scale", "SCALE", "size of the icon, 0.1..25.5; default 1.0"},
+        {"--line-color", "#RRGGBB", "colour of lines and outlines; default #0000FF"},
+        {"--line-opacity", "PERCENT", "default 100"},
+        {"--line-width", "PIXELS", "0..10; default 1"},
+        {"--fill-color", "#RRGGBB", "fill of polygons; default #95CAFF"},
+        {"--fill-opacity", "PERCENT", "default 100"},
+        {"--fill-mode", "MODE", "filled, outlined or both (default)"},
+        {"-q", "", "print nothing but errors and notes"},
         {"--info", "FILE.shp", "print the shape type, record count, extent and fields of a shapefile"},
         {"--list-datums", "", "print the catalogue of datums, one a line: number, tab, name and region"},
         {"--help", "", "print this text"},
@@ -38,12 +72,15 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 
 std::string UsageText() {
     std::string text =
-        "Usage: tessaly-convert --info FILE.shp\n"
-        "       tessaly-convert --list-datums\n\nOptions:\n";
+        "Usage: tessaly-convert INPUT.shp [-o OUTPUT.kml] [options]\n"
+        "       tessaly-convert --info FILE.shp\n"
+        "       tessaly-convert --list-datums\n\n"
+        "Converts an ESRI shapefile and its .dbf table into a KML document for Google Earth.\n\n"
+        "Options:\n";
     for (const OptionSpec& o : Options()) {
         std::string left = "  " + o.name + (o.argument.empty() ? "" : " " + o.argument);
-        if (left.size() < 24) left.resize(24, ' ');
-        else left += "\n" + std::string(24, ' ');
+        if (left.size() < 26) left.resize(26, ' ');
+        else left += "\n" + std::string(26, ' ');
         text += left + o.help + "\n";
     }
     return text;

@@ -1,5 +1,6 @@
 #include "input/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -16,19 +17,25 @@ std::string Upper(std::string_view s) {
 
 }  // namespace
 
-std::string FormatNumber(int width, int decimals, double value) {
-    if (decimals < 0) decimals = 0;
-    char buf[400];
-    std::string text;
-    if (std::isfinite(value)) {
-        const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-        text.assign(buf, r.ptr);
-        // "-0.00000" for a value that rounds to zero reads as a negative zero; show "0.00000".
-        if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-            text.erase(0, 1);
-    } else {
-        text = std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
+void AppendFixed(std::string& out, double value, int decimals) {
+    decimals = std::clamp(decimals, 0, 60);  // the buffer holds any double with 60 decimals
+    if (!std::isfinite(value)) {
+        out += std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
+        return;
     }
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    const char* first = buf;
+    // A negative value that rounds to zero would read "-0.00000": show "0.00000".
+    if (*first == '-' && std::all_of(first + 1, static_cast<const char*>(r.ptr),
+                                     [](char c) { return c == '0' || c == '.'; }))
+        ++first;
+    out.append(first, static_cast<std::size_t>(r.ptr - first));
+}
+
+std::string FormatNumber(int width, int decimals, double value) {
+    std::string text;
+    AppendFixed(text, value, decimals);
     if (width > 0 && text.size() < static_cast<std::size_t>(width))
         text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
     return text;

@@ -11,6 +11,9 @@ namespace tessaly {
 // with spaces to `width`.
 std::string FormatNumber(int width, int decimals, double value);
 
+// FormatNumber without padding, appended to out; the writers' fast path.
+void AppendFixed(std::string& out, double value, int decimals);
+
 // Leading spaces, optional sign, digits, optional fraction and exponent. Reading
 // stops at the first character that does not fit; a text that does not start
 // like a number (and one out of the range of a double) gives 0. Never fails.

@@ -1,0 +1,267 @@
+#include "cli/convert_command.h"
+
+#include "cli/choice_parsing.h"
+#include "engine/conversion_engine.h"
+#include "input/attribute_fields.h"
+#include "input/dbf_table.h"
+#include "input/number_text.h"
+#include "input/shapefile_reader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tessaly::cli {
+
+namespace {
+
+// Prints what the engine says on standard error.
+class ConsoleMessages : public UserMessages {
+public:
+    explicit ConsoleMessages(bool quiet) : quiet_(quiet), terminal_(isatty(STDERR_FILENO) != 0) {}
+    ~ConsoleMessages() override { EndCountLine(); }
+
+    void Progress(const std::string& text) override {
+        if (quiet_) return;
+        EndCountLine();
+        std::cerr << text << "\n";
+    }
+    void FeatureCount(long long written) override {
+        if (quiet_ || !terminal_) return;
+        std::cerr << "\r" << written << " features written" << std::flush;
+        counting_ = true;
+    }
+    void Information(const std::string& text) override {
+        EndCountLine();
+        std::cerr << "tessaly-convert: note: " << text << "\n";
+    }
+    void Error(const std::string& text) override {
+        EndCountLine();
+        std::cerr << "tessaly-convert: " << text << "\n";
+    }
+
+private:
+    void EndCountLine() {
+        if (counting_) std::cerr << "\n";
+        counting_ = false;
+    }
+    bool quiet_;
+    bool terminal_;
+    bool counting_ = false;
+};
+
+// A folder of this run's own for the working files, removed at the end.
+class WorkFolder {
+public:
+    WorkFolder() {
+        std::string pattern = (fs::temp_directory_path() / "tessaly-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a working folder in " + fs::temp_directory_path().string());
+        path_ = pattern;
+    }
+    ~WorkFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+std::vector<std::string> SplitList(const std::string& text) {
+    std::vector<std::string> items;
+    std::stringstream in(text);
+    for (std::string item; std::getline(in, item, ',');)
+        if (!item.empty()) items.push_back(item);
+    return items;
+}
+
+std::string TablePathOf(const std::string& shapePath) {
+    fs::path p(shapePath);
+    const std::string ext = p.extension().string();
+    return p.replace_extension(ext.size() > 1 && ext[1] == 'S' ? ".DBF" : ".dbf").string();
+}
+
+// The field of the table that a name means, as the table spells it.
+std::string TableField(const DbfTable& table, const std::string& option, const std::string& name) {
+    const int i = table.FieldIndex(name);
+    if (i < 0) throw std::invalid_argument(option + ": " + table.Path() + " has no field \"" + name + "\"");
+    return table.Fields()[static_cast<std::size_t>(i)].name;
+}
+
+void ReadCoordinateSystem(const CommandLine& line, ConversionChoices& c) {
+    if (line.Has("--datum")) c.datum = ParseInteger("--datum", line.values.at("--datum"), 1, 221);
+    if (!line.Has("--utm")) return;
+    const std::string& z = line.values.at("--utm");
+    const char hemisphere = z.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(z.back())));
+    if (hemisphere != 'N' && hemisphere != 'S')
+        throw std::invalid_argument("--utm takes a zone and a hemisphere, such as 14N or 56S, not \"" + z + "\"");
+    c.geographic = false;
+    c.utmZone = ParseInteger("--utm", z.substr(0, z.size() - 1), 1, 60);
+    c.north = hemisphere == 'N';
+}
+
+void ReadLabels(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
+    std::vector<std::string> labelFields;
+    for (const FieldInfo& f : table.Fields())
+        if (f.kind != FieldKind::Other) labelFields.push_back(f.name);
+    if (line.Has("--label")) {
+        const std::string& name = line.values.at("--label");
+        if (!name.empty()) c.labelField = TableField(table, "--label", name);
+    } else if (!labelFields.empty()) {
+        const int found = FindItemContaining("NAME", labelFields);
+        c.labelField = labelFields[static_cast<std::size_t>(std::max(found, 0))];
+    }
+    if (c.labelField) {
+        const auto at = std::find(labelFields.begin(), labelFields.end(), *c.labelField);
+        if (at == labelFields.end())
+            throw std::invalid_argument("--label: field \"" + *c.labelField + "\" is neither text nor a number");
+        c.labelPosition = static_cast<int>(at - labelFields.begin());
+    }
+}
+
+void ReadBalloon(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
+    if (line.Has("--balloon")) {
+        std::vector<std::string> chosen;
+        for (const std::string& name : SplitList(line.values.at("--balloon")))
+            chosen.push_back(TableField(table, "--balloon", name));
+        // The balloon lists its fields in the table's order.
+        for (const FieldInfo& f : table.Fields())
+            if (std::find(chosen.begin(), chosen.end(), f.name) != chosen.end()) c.balloon.fields.push_back(f.name);
+    }
+    if (line.Has("--balloon-title")) c.balloon.title = line.values.at("--balloon-title");
+    if (line.Has("--balloon-width"))
+        c.balloon.widthText = std::to_string(ParseInteger("--balloon-width", line.values.at("--balloon-width"), 1, 10000));
+    c.balloon.showBorders = line.Has("--balloon-borders");
+    if (line.Has("--balloon-color")) c.balloon.balloonColor = ParseColour("--balloon-color", line.values.at("--balloon-color"));
+}
+
+void ReadDisplay(const CommandLine& line, ConversionChoices& c) {
+    c.rollOver = line.Has("--rollover");
+    if (line.Has("--rollover-color")) c.rollOverColor = ParseColour("--rollover-color", line.values.at("--rollover-color"));
+    c.rollOverChangeColor = !line.Has("--rollover-keep-colors");
+    if (line.Has("--labels")) {
+        const std::string& v = line.values.at("--labels");
+        if (v == "always") c.labels = LabelDisplay::Always;
+        else if (v == "rollover") c.labels = LabelDisplay::RollOver;
+        else if (v == "never") c.labels = LabelDisplay::Never;
+        else throw std::invalid_argument("--labels takes always, rollover or never, not \"" + v + "\"");
+        if (c.labels == LabelDisplay::RollOver && !c.rollOver)
+            throw std::invalid_argument("--labels rollover needs --rollover");
+    }
+    c.centroid = line.Has("--centroid");
+    c.multiCentroid = line.Has("--multi-centroid");
+    if (c.multiCentroid && !c.centroid) throw std::invalid_argument("--multi-centroid needs --centroid");
+    c.reverseRings = line.Has("--reverse-rings");
+    c.tessellate = line.Has("--tessellate");
+    c.createFolders = line.Has("--folders");
+    if (line.Has("--altitude")) {
+        const std::string& v = line.values.at("--altitude");
+        if (v == "clamped") c.altitude = AltitudeChoice::ClampedToGround;
+        else if (v == "relative") c.altitude = AltitudeChoice::RelativeToGround;
+        else if (v == "absolute") c.altitude = AltitudeChoice::Absolute;
+        else throw std::invalid_argument("--altitude takes clamped, relative or absolute, not \"" + v + "\"");
+    }
+}
+
+void ReadExtrusion(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
+    if (!line.Has("--extrude")) return;
+    const std::string& v = line.values.at("--extrude");
+    c.extrude = true;
+    if (v == "elevation") {
+        c.height = HeightChoice::Elevation;
+    } else if (v.rfind("constant:", 0) == 0) {
+        c.height = HeightChoice::Constant;
+        c.extrudeText = v.substr(9);
+    } else if (v.rfind("field:", 0) == 0) {
+        c.height = HeightChoice::Field;
+        std::string rest = v.substr(6);
+        const std::size_t colon = rest.find(':');
+        if (colon != std::string::npos) {
+            c.heightFactorText = rest.substr(colon + 1);
+            rest.erase(colon);
+        }
+        if (!rest.empty()) {
+            c.heightField = TableField(table, "--extrude", rest);
+            if (!IsNumericField(table.Path(), c.heightField))
+                throw std::invalid_argument("--extrude: field \"" + c.heightField + "\" is not numeric");
+        }
+    } else {
+        throw std::invalid_argument("--extrude takes constant:METRES, field:FIELD[:FACTOR] or elevation, not \"" + v + "\"");
+    }
+}
+
+std::uint8_t Percent(const CommandLine& line, const std::string& option, std::uint8_t fallback) {
+    return line.Has(option) ? static_cast<std::uint8_t>(ParseInteger(option, line.values.at(option), 0, 100)) : fallback;
+}
+
+void ReadDefaultSymbol(const CommandLine& line, TItemSym& s) {
+    auto has = [&](const char* o) { return line.Has(o); };
+    auto value = [&](const char* o) { return line.values.at(o); };
+    if (has("--icon")) s.IconIndex = ParseInteger("--icon", value("--icon"), 1, 163);
+    if (has("--rollover-icon")) s.RollOverIcon = ParseInteger("--rollover-icon", value("--rollover-icon"), 1, 163);
+    if (has("--icon-color")) s.IconColor = ParseColour("--icon-color", value("--icon-color"));
+    s.IconOpacity = Percent(line, "--icon-opacity", s.IconOpacity);
+    if (has("--icon-scale"))
+        s.IconScale = static_cast<std::uint8_t>(std::lround(ParseReal("--icon-scale", value("--icon-scale"), 0.1, 25.5) * 10));
+    if (has("--line-color")) s.LineColor = ParseColour("--line-color", value("--line-color"));
+    s.LineOpacity = Percent(line, "--line-opacity", s.LineOpacity);
+    if (has("--line-width")) s.LineWidth = static_cast<std::uint8_t>(ParseInteger("--line-width", value("--line-width"), 0, 10));
+    if (has("--fill-color")) s.FillColor = ParseColour("--fill-color", value("--fill-color"));
+    s.FillOpacity = Percent(line, "--fill-opacity", s.FillOpacity);
+    if (has("--fill-mode")) {
+        const std::string v = value("--fill-mode");
+        if (v == "filled") s.FillMode = 1;
+        else if (v == "outlined") s.FillMode = 2;
+        else if (v == "both") s.FillMode = 3;
+        else throw std::invalid_argument("--fill-mode takes filled, outlined or both, not \"" + v + "\"");
+    }
+}
+
+}  // namespace
+
+int RunConversion(const CommandLine& line) {
+    if (line.inputs.size() != 1)
+        throw std::invalid_argument(line.inputs.empty() ? "no input shapefile" : "more than one input shapefile");
+    const std::string input = line.inputs.front();
+    const std::string output =
+        line.Has("-o") ? line.values.at("-o") : fs::path(input).replace_extension(".kml").string();
+
+    TFileSHP reader(input);
+    if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
+    const std::uint8_t shapeClass = ShapeClass(reader.ShapeType);
+    reader.Close();
+    const DbfTable table(TablePathOf(input));
+
+    ConversionChoices c;
+    ReadCoordinateSystem(line, c);
+    ReadLabels(line, table, c);
+    ReadBalloon(line, table, c);
+    ReadDisplay(line, c);
+    ReadExtrusion(line, table, c);
+    if (line.Has("--title")) c.title = line.values.at("--title");
+    if (line.Has("--description")) c.description = line.values.at("--description");
+    if (c.centroid && shapeClass != 3) throw std::invalid_argument("--centroid needs a polygon shapefile");
+    if (const auto problem = ValidateSave(c)) throw std::invalid_argument(*problem);
+
+    ConsoleMessages messages(line.Has("-q"));
+    WorkFolder work;
+    TConversionEngine engine(work.Path());
+    engine.InputLoaded(shapeClass, table.Path());
+    ReadDefaultSymbol(line, engine.Symbols.DefaultSymbol());
+    engine.CollectSettings(c, input);
+    engine.SetUniqueNumeric();
+    engine.PrepareAttributes(input, messages);
+    if (!engine.ConvertToKml(input, output, messages)) throw ShapefileError(input + ": cannot be read as a shapefile");
+    if (!line.Has("-q")) std::cerr << engine.WrittenFeatures() << " features written to " << output << "\n";
+    return 0;
+}
+
+}  // namespace tessaly::cli

@@ -1,0 +1,43 @@
+#pragma once
+// The description balloon: an optional title and a table of chosen attributes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+class TBalloon {
+public:
+    TBalloon() { Reset(); }
+
+    std::string Title;  // may hold HTML; written as the user typed it
+    std::int32_t Width;
+    std::int32_t Height;  // kept, but a KML balloon has no height of its own
+    std::uint32_t BalloonColor;  // Windows colours, red in the low byte
+    std::uint32_t FieldBackground;
+    std::uint32_t ValueBackground;
+    std::uint32_t FieldFontColor;
+    std::uint32_t ValueFontColor;
+    std::uint32_t BorderColor;
+    bool ShowBorders;
+
+    // Every field but Title back to its default, and no fields.
+    void Reset();
+    void ClearFields() { fields_.clear(); }
+    void AddField(const std::string& name) { fields_.push_back(name); }
+    const std::string& FieldAt(int i) const { return fields_.at(static_cast<std::size_t>(i - 1)); }
+    int FieldCount() const { return static_cast<int>(fields_.size()); }
+    bool HasFields() const { return !fields_.empty(); }
+    const std::vector<std::string>& Fields() const { return fields_; }
+
+private:
+    std::vector<std::string> fields_;
+};
+
+// Appends the description element of one placemark; values[i] is the row's value
+// of field i + 1. Appends nothing when no field is chosen.
+void AppendBalloonDescription(std::string& out, const TBalloon& balloon,
+                              const std::vector<std::string>& values);
+
+}  // namespace tessaly

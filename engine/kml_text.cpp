@@ -1,0 +1,79 @@
+#include "engine/kml_text.h"
+
+namespace tessaly {
+
+namespace {
+
+constexpr char kHex[] = "0123456789ABCDEF";
+
+void AppendHexByte(std::string& out, unsigned v) {
+    out += kHex[(v >> 4) & 0xF];
+    out += kHex[v & 0xF];
+}
+
+// XML 1.0 allows tab, line feed and carriage return among the control characters.
+bool ForbiddenControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
+}
+
+std::string Escape(std::string_view text, bool quotes) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"':
+                if (quotes) out += "&quot;";
+                else out += c;
+                break;
+            default:
+                if (!ForbiddenControl(c)) out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string KmlColor(std::uint32_t colour, int opacityPercent) {
+    long alpha = static_cast<long>(opacityPercent) * 255 / 100;
+    if (alpha > 255) alpha = 255;
+    if (alpha < 0) alpha = 0;
+    std::string out;
+    AppendHexByte(out, static_cast<unsigned>(alpha));
+    AppendHexByte(out, (colour >> 16) & 0xFF);
+    AppendHexByte(out, (colour >> 8) & 0xFF);
+    AppendHexByte(out, colour & 0xFF);
+    return out;
+}
+
+std::string HtmlColor(std::uint32_t colour) {
+    std::string out;
+    AppendHexByte(out, colour & 0xFF);
+    AppendHexByte(out, (colour >> 8) & 0xFF);
+    AppendHexByte(out, (colour >> 16) & 0xFF);
+    return out;
+}
+
+std::string XmlEscape(std::string_view text) { return Escape(text, false); }
+
+std::string HtmlEscape(std::string_view text) { return Escape(text, true); }
+
+std::string CdataSafe(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 3, "]]>") == 0) {
+            out += "]]]]><![CDATA[>";
+            i += 2;
+        } else if (!ForbiddenControl(text[i])) {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace tessaly

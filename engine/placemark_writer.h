@@ -1,0 +1,61 @@
+#pragma once
+// One placemark per record: name, balloon, style reference and geometry, with
+// every coordinate converted to WGS 84.
+
+#include "engine/balloon.h"
+#include "engine/conversion_settings.h"
+#include "input/datum_tool.h"
+#include "input/shapefile_reader.h"
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// What the placemark takes from its attribute row.
+struct FeatureRow {
+    std::string label;                       // the label field's value; unused without one
+    std::vector<std::string> balloonValues;  // one per balloon field
+    double heightFieldValue = 0;             // the height field's value (field heights)
+};
+
+enum class FeatureResult {
+    Written,
+    NotAGeometry,  // Null, MultiPatch and unknown shape types: no placemark
+    NotFinite,     // a coordinate did not convert to a finite position: left out
+};
+
+class PlacemarkWriter {
+public:
+    PlacemarkWriter(TKml& kml, TEngineState& state, const TBalloon& balloon, const TDatumTool& datum,
+                    const TFileSHP& reader);
+
+    // Appends the placemark of the reader's current record as feature n (1-based).
+    FeatureResult WriteFeature(int n, const FeatureRow& row, std::string& out);
+
+private:
+    void WritePlacemarkStart(bool multi, const FeatureRow& row);
+    void WritePlacemarkEnd(bool multi);
+    void WritePoints();
+    void WriteLines();
+    void WritePolygons();
+    void WriteLineString(std::int32_t begin, std::int32_t end);
+    void WritePolygon(std::int32_t begin, std::int32_t end, bool centroid);
+    void WriteGeometryHead(const char* element, bool tessellate);
+    // "lon,lat,height " of point k of the record.
+    void AppendVertex(std::int32_t k);
+    void AppendTuple(double x, double y, std::string_view height);
+    void AppendHeight(double z);
+
+    TKml& kml_;
+    TEngineState& state_;
+    const TBalloon& balloon_;
+    const TDatumTool& datum_;
+    const TFileSHP& reader_;
+    std::string text_;           // the placemark being built
+    std::string heightScratch_;  // per-vertex height text
+    bool elevation_ = false;     // heights from the record's own Z values
+    bool finite_ = true;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,134 @@
+#include "engine/working_table.h"
+
+#include "input/attribute_fields.h"
+#include "input/number_text.h"
+
+#include <shapefil.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace tessaly {
+
+namespace {
+
+constexpr int kRowNumberWidth = 10;
+constexpr int kRatioWidth = 24;  // the shortest exact text of any double fits
+
+struct DbfCloser {
+    void operator()(DBFInfo* h) const { DBFClose(h); }
+};
+using DbfHandle = std::unique_ptr<DBFInfo, DbfCloser>;
+
+DbfHandle OpenRaw(const std::string& path, const char* mode) {
+    DbfHandle h(DBFOpen(path.c_str(), mode));
+    if (!h) throw TableError(path + ": cannot open the table");
+    return h;
+}
+
+void RemoveTableFiles(const std::string& path) {
+    std::error_code ec;
+    for (const char* ext : {".dbf", ".cpg"})
+        std::filesystem::remove(std::filesystem::path(path).replace_extension(ext), ec);
+}
+
+}  // namespace
+
+void CreateWorkingTable(const std::string& inputTable, const std::string& workTable) {
+    // Validates the input (counts against the file's size) before shapelib copies it.
+    const DbfTable checked(inputTable);
+    DbfHandle in = OpenRaw(inputTable, "rb");
+    RemoveTableFiles(workTable);
+
+    // Keep the input's code page, so that the copy decodes as the input does.
+    const char* codePage = DBFGetCodePage(in.get());
+    DbfHandle out(DBFCreateEx(workTable.c_str(), codePage ? codePage : "LDID/87"));
+    if (!out) throw TableError(workTable + ": cannot create the working table");
+
+    const int fields = DBFGetFieldCount(in.get());
+    for (int i = 0; i < fields; ++i) {
+        char name[XBASE_FLDNAME_LEN_READ + 1] = {};
+        int width = 0, decimals = 0;
+        DBFGetFieldInfo(in.get(), i, name, &width, &decimals);
+        if (DBFAddNativeFieldType(out.get(), name, DBFGetNativeFieldType(in.get(), i), width, decimals) < 0)
+            throw TableError(workTable + ": cannot copy field \"" + checked.Fields()[static_cast<std::size_t>(i)].name + "\"");
+    }
+    if (DBFAddNativeFieldType(out.get(), kRowNumberField, 'N', kRowNumberWidth, 0) < 0 ||
+        DBFAddNativeFieldType(out.get(), kRatioField, 'N', kRatioWidth, 0) < 0)
+        throw TableError(workTable + ": cannot add the working fields");
+
+    std::vector<char> value;
+    const int rows = DBFGetRecordCount(in.get());
+    for (int row = 0; row < rows; ++row) {
+        const char* tuple = DBFReadTuple(in.get(), row);
+        if (tuple == nullptr) throw TableError(inputTable + ": cannot read row " + std::to_string(row + 1));
+        for (int i = 0; i < fields; ++i) {
+            // The raw bytes of the field, as stored: no decoding, no trimming.
+            const int offset = in->panFieldOffset[i];
+            const int width = in->panFieldSize[i];
+            value.assign(tuple + offset, tuple + offset + width);
+            value.push_back('\0');
+            if (!DBFWriteAttributeDirectly(out.get(), row, i, value.data()))
+                throw TableError(workTable + ": cannot write row " + std::to_string(row + 1));
+        }
+        if (!DBFWriteIntegerAttribute(out.get(), row, fields, row + 1))
+            throw TableError(workTable + ": cannot write row " + std::to_string(row + 1));
+        if (tuple[0] == '*') DBFMarkRecordDeleted(out.get(), row, 1);
+    }
+}
+
+int RowNumberFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 2; }
+
+int RatioFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 1; }
+
+void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser) {
+    std::vector<std::pair<int, std::string>> ratios;
+    int ratioField = 0;
+    {
+        const DbfTable table(workTable);
+        const int f = table.RequireField(field);
+        const int g = table.RequireField(normaliser);
+        ratioField = RatioFieldIndex(table);
+        ratios.reserve(static_cast<std::size_t>(table.RecordCount()));
+        char buf[64];
+        for (int row = 0; row < table.RecordCount(); ++row) {
+            const double a = table.Number(row, f);
+            const double b = table.Number(row, g);
+            const double r = b == 0 ? 0 : a / b;
+            const auto end = std::to_chars(buf, buf + sizeof buf, r).ptr;
+            ratios.emplace_back(row, std::string(buf, end));
+        }
+    }
+    DbfHandle h = OpenRaw(workTable, "rb+");
+    for (const auto& [row, text] : ratios)
+        if (!DBFWriteAttributeDirectly(h.get(), row, ratioField, const_cast<char*>(text.c_str())))
+            throw TableError(workTable + ": cannot write the normalised value of row " + std::to_string(row + 1));
+}
+
+std::vector<int> SortedRows(const DbfTable& table, int field) {
+    const bool numeric = table.Fields()[static_cast<std::size_t>(field)].kind == FieldKind::Numeric;
+    struct Key {
+        int row;
+        double number;
+        std::string text;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<std::size_t>(table.RecordCount()));
+    for (int row = 0; row < table.RecordCount(); ++row) {
+        if (table.IsDeleted(row)) continue;
+        if (numeric) keys.push_back({row, table.Number(row, field), {}});
+        else keys.push_back({row, 0, table.Text(row, field)});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [numeric](const Key& a, const Key& b) {
+        return numeric ? a.number < b.number : LessIgnoringCase(a.text, b.text);
+    });
+    std::vector<int> rows;
+    rows.reserve(keys.size());
+    for (const Key& k : keys) rows.push_back(k.row);
+    return rows;
+}
+
+}  // namespace tessaly
