@@ -29,6 +29,8 @@ std::size_t CharacterCount(const std::string& text) {
     return n;
 }
 
+std::string Records(long long n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
+
 std::string FileNamePart(const std::string& path) { return fs::path(path).filename().string(); }
 
 int WholeNumber(const std::string& text, const std::string& what) {
@@ -224,11 +226,11 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     written_ = loop.Written();
 
     if (loop.WithoutGeometry() > 0)
-        messages.Information(shapePath + ": " + std::to_string(loop.WithoutGeometry()) +
-                             " records without a point, line or polygon shape (Null or MultiPatch) were not written");
+        messages.Information(shapePath + ": " + Records(loop.WithoutGeometry()) +
+                             " without a point, line or polygon shape (Null or MultiPatch) not written");
     if (loop.NotFinite() > 0)
-        messages.Information(shapePath + ": " + std::to_string(loop.NotFinite()) +
-                             " records whose coordinates do not convert to a position were left out (the first is record " +
+        messages.Information(shapePath + ": " + Records(loop.NotFinite()) +
+                             " left out: coordinates that do not convert to a position (the first is record " +
                              std::to_string(loop.FirstNotFinite()) + ")");
     return true;
 }

@@ -29,20 +29,24 @@ ClassFilter GraduatedFilter(const std::string& v, int n, int count, const TItemR
     const double high = WrittenBound(range.High);
     const std::string lowText = FormatNumber(1, 10, range.Low);
     const std::string highText = FormatNumber(1, 10, range.High);
-    if (n == 1)
-        return {v + " < " + highText, [high](const std::string& t) { return TextToNumber(t) < high; }};
-    if (n == count)
-        return {v + " >= " + lowText, [low](const std::string& t) { return TextToNumber(t) >= low; }};
-    return {" (" + v + ">= " + lowText + ") AND (" + v + " < " + highText + ")",
-            [low, high](const std::string& t) {
-                const double x = TextToNumber(t);
-                return x >= low && x < high;
-            }};
+    ClassFilter filter;
+    if (n == 1) {
+        filter.expression = v + " < " + highText;
+        filter.matchesNumber = [high](double x) { return x < high; };
+    } else if (n == count) {
+        filter.expression = v + " >= " + lowText;
+        filter.matchesNumber = [low](double x) { return x >= low; };
+    } else {
+        filter.expression = " (" + v + ">= " + lowText + ") AND (" + v + " < " + highText + ")";
+        filter.matchesNumber = [low, high](double x) { return x >= low && x < high; };
+    }
+    filter.matches = [test = filter.matchesNumber](const std::string& t) { return test(TextToNumber(t)); };
+    return filter;
 }
 
 ClassFilter UniqueFilter(const std::string& field, const std::string& value, bool numeric) {
     return {" " + field + " = " + (numeric ? value : Quoted(value)),
-            [value](const std::string& t) { return t == value; }};
+            [value](const std::string& t) { return t == value; }, nullptr};
 }
 
 FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
@@ -56,10 +60,9 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
 
 std::string FeatureLoop::ValueText(int row, int field) const { return in_.table.Text(row, field); }
 
-void FeatureLoop::WriteRows(const std::function<bool(int)>& visible, const std::function<int(int)>& classOf) {
+void FeatureLoop::WriteRows(const std::vector<int>& rows, const std::function<int(int)>& classOf) {
     int n = 0;
-    for (const int row : in_.order) {
-        if (!visible(row)) continue;
+    for (const int row : rows) {
         const auto k = static_cast<std::int32_t>(in_.table.Number(row, rowNumberField_));
         const ShapeIndexEntry entry = in_.index.ReadEntry(k);
         in_.reader.SeekTo(entry.Offset);
@@ -85,25 +88,38 @@ void FeatureLoop::WriteRows(const std::function<bool(int)>& visible, const std::
     }
 }
 
+std::unordered_map<std::string, int> FeatureLoop::ClassesByValue() const {
+    std::unordered_map<std::string, int> classes;
+    for (int i = 1; i <= in_.symbols.Count(); ++i) classes.emplace(in_.symbols.Item(i).ValueText, i);
+    return classes;
+}
+
 void FeatureLoop::WriteSingle() {
     in_.document.SetStyleUrl(0);
-    WriteRows([](int) { return true; }, nullptr);
+    WriteRows(in_.order, nullptr);
 }
 
 void FeatureLoop::WriteUnique() {
     const int field = in_.table.RequireField(in_.symbols.FieldName());
+    const auto classes = ClassesByValue();
+    auto classOf = [&](int row) {
+        const auto it = classes.find(ValueText(row, field));
+        return it == classes.end() ? 0 : it->second;
+    };
     if (!in_.kml.CreateFolders) {
-        WriteRows([](int) { return true; },
-                  [&](int row) { return in_.symbols.FindByValue(ValueText(row, field)); });
+        WriteRows(in_.order, classOf);
         return;
     }
+    // Class values are distinct, so each row belongs to one folder at most: sort the
+    // rows into their folders in one pass, keeping the label order within each.
+    std::vector<std::vector<int>> members(static_cast<std::size_t>(in_.symbols.Count()) + 1);
+    for (const int row : in_.order) members[static_cast<std::size_t>(classOf(row))].push_back(row);
     for (int i = 1; i <= in_.symbols.Count(); ++i) {
         const std::string& value = in_.symbols.Item(i).ValueText;
-        const ClassFilter filter = UniqueFilter(in_.symbols.FieldName(), value, in_.kml.UniqueNumeric);
         in_.out.Write("<Folder><name>" + XmlEscape(value) + "</name>");
         in_.document.WriteClassStyles(i);
         in_.document.SetStyleUrl(i);
-        WriteRows([&](int row) { return filter.matches(ValueText(row, field)); }, nullptr);
+        WriteRows(members[static_cast<std::size_t>(i)], nullptr);
         in_.out.Write("</Folder>");
     }
 }
@@ -114,17 +130,24 @@ void FeatureLoop::WriteGraduated() {
     const std::string fieldName = normalised ? kRatioField : in_.symbols.FieldName();
     in_.symbols.BuildRanges();
     if (!in_.kml.CreateFolders) {
-        WriteRows([](int) { return true; },
-                  [&](int row) { return in_.symbols.FindRange(TextToNumber(ValueText(row, field))); });
+        WriteRows(in_.order, [&](int row) { return in_.symbols.FindRange(TextToNumber(ValueText(row, field))); });
         return;
     }
+    // Each row's value is read once; every folder's filter then tests the numbers.
+    std::vector<double> values;
+    values.reserve(in_.order.size());
+    for (const int row : in_.order) values.push_back(TextToNumber(ValueText(row, field)));
     const int count = in_.symbols.Count();
+    std::vector<int> members;
     for (int n = 1; n <= count; ++n) {
         const ClassFilter filter = GraduatedFilter(fieldName, n, count, in_.symbols.Ranges.Item(n));
+        members.clear();
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (filter.matchesNumber(values[i])) members.push_back(in_.order[i]);
         in_.out.Write("<Folder><name>" + XmlEscape(in_.symbols.Item(n).ValueText) + "</name>");
         in_.document.WriteClassStyles(n);
         in_.document.SetStyleUrl(n);
-        WriteRows([&](int row) { return filter.matches(ValueText(row, field)); }, nullptr);
+        WriteRows(members, nullptr);
         in_.out.Write("</Folder>");
     }
 }

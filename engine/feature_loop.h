@@ -11,6 +11,7 @@
 #include "symbology/symbol_list.h"
 
 #include <functional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace tessaly {
 struct ClassFilter {
     std::string expression;
     std::function<bool(const std::string& value)> matches;
+    std::function<bool(double value)> matchesNumber;  // graduated filters only
 };
 
 // Graduated folders are half-open intervals: the first class holds everything
@@ -58,9 +60,11 @@ public:
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
 
 private:
-    // classOf: the class of a row's value, or -1 to keep the style reference as set.
-    void WriteRows(const std::function<bool(int row)>& visible, const std::function<int(int row)>& classOf);
+    // The rows in order, each with its style reference set to classOf(row) when given.
+    void WriteRows(const std::vector<int>& rows, const std::function<int(int row)>& classOf);
     std::string ValueText(int row, int field) const;
+    // FindByValue for every row at once: the first class of each distinct value.
+    std::unordered_map<std::string, int> ClassesByValue() const;
 
     FeatureLoopInputs in_;
     int labelField_ = -1;

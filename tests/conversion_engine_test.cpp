@@ -1,0 +1,221 @@
+// The engine driven as the wizard drives it: collect, prepare, convert.
+
+#include "engine/conversion_engine.h"
+#include "engine/working_table.h"
+#include "input/attribute_fields.h"
+#include "input/shapefile_reader.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+#include <fstream>
+#include <regex>
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+class RecordedMessages : public UserMessages {
+public:
+    void Progress(const std::string& text) override { progress.push_back(text); }
+    void Information(const std::string& text) override { information.push_back(text); }
+    void Error(const std::string& text) override { errors.push_back(text); }
+    std::vector<std::string> progress, information, errors;
+};
+
+std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Folder name -> placemark names in it, in order.
+std::vector<std::pair<std::string, std::vector<std::string>>> Folders(const std::string& doc) {
+    std::vector<std::pair<std::string, std::vector<std::string>>> folders;
+    static const std::regex tag(R"(<Folder><name>([^<]*)</name>|<Placemark><name>([^<]*)</name>)");
+    for (std::sregex_iterator it(doc.begin(), doc.end(), tag), end; it != end; ++it) {
+        if ((*it)[1].matched) folders.push_back({(*it)[1].str(), {}});
+        else if (!folders.empty()) folders.back().second.push_back((*it)[2].str());
+    }
+    return folders;
+}
+
+class Engine : public ::testing::Test {
+protected:
+    void Load(const std::string& base) {
+        shp = dir.CopyShared(base).string();
+        TFileSHP reader(shp);
+        ASSERT_TRUE(reader.Open() && reader.ReadHeader());
+        table = fs::path(shp).replace_extension(".dbf").string();
+        engine.InputLoaded(ShapeClass(reader.ShapeType), table);
+    }
+    std::string Run(const ConversionChoices& c) {
+        engine.CollectSettings(c, shp);
+        engine.SetUniqueNumeric();
+        engine.PrepareAttributes(shp, messages);
+        const std::string kml = (dir / "out.kml").string();
+        EXPECT_TRUE(engine.ConvertToKml(shp, kml, messages));
+        return ReadText(kml);
+    }
+
+    TempDir dir;
+    TempDir work;
+    TConversionEngine engine{work.Path().string()};
+    RecordedMessages messages;
+    std::string shp, table;
+};
+
+TEST_F(Engine, PreparesOnceAndReusesLabelIndexes) {
+    Load("pyshp/blockgroups");
+    ConversionChoices c;
+    c.labelField = "BKG_KEY";
+    c.labelPosition = 2;
+    const std::string first = Run(c);
+    EXPECT_EQ(messages.progress, (std::vector<std::string>{"Preparing Information...", "Sorting Attributes...",
+                                                           "Creating KML file..."}));
+    EXPECT_EQ(engine.State.LabelIndexName, "INDEX2");
+    // Placemarks come in ascending label order.
+    std::vector<std::string> names;
+    for (const auto& f : Folders(first)) names.insert(names.end(), f.second.begin(), f.second.end());
+    ASSERT_EQ(names.size(), 663u);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+
+    messages.progress.clear();
+    c.labelField = "POP1990";
+    c.labelPosition = 3;
+    Run(c);
+    EXPECT_EQ(messages.progress, (std::vector<std::string>{"Sorting Attributes...", "Creating KML file..."}));
+    EXPECT_TRUE(messages.information.empty());
+
+    c.labelField = "BKG_KEY";
+    c.labelPosition = 2;
+    Run(c);
+    EXPECT_EQ(messages.information, (std::vector<std::string>{"Index already exists"}));
+    EXPECT_EQ(engine.State.LabelIndexName, "INDEX2");
+}
+
+TEST_F(Engine, WorkingTableNumbersEveryRowAndStoresFullRatios) {
+    Load("pyshp/blockgroups");
+    ConversionChoices c;
+    c.kind = kGraduated;
+    c.classField = "POP1990";
+    c.normField = "AREA";
+    engine.Symbols.AddItem().ValueText = "0 : 1000000000";
+    Run(c);
+    const DbfTable copy(engine.WorkTablePath);
+    const DbfTable input(table);
+    ASSERT_EQ(copy.RecordCount(), 663);
+    const int id = RowNumberFieldIndex(copy), ratio = RatioFieldIndex(copy);
+    const int pop = input.RequireField("POP1990"), area = input.RequireField("AREA");
+    for (int row = 0; row < copy.RecordCount(); ++row) {
+        ASSERT_EQ(copy.Number(row, id), row + 1);
+        const double b = input.Number(row, area);
+        ASSERT_EQ(copy.Number(row, ratio), b == 0 ? 0 : input.Number(row, pop) / b) << row;
+    }
+    // The second row: 6 people on 0.0001 square miles, a ratio that a 12-character
+    // field with 7 decimals ("60000.0000000" is 13) could not hold.
+    EXPECT_EQ(copy.Number(1, ratio), 60000);
+}
+
+TEST_F(Engine, GraduatedFoldersAreHalfOpenAndTheFlatListClosed) {
+    Load("pyshp/blockgroups");
+    ConversionChoices c;
+    c.kind = kGraduated;
+    c.classField = "POP1990";
+    c.labelField = "POP1990";
+    c.createFolders = true;
+    for (const char* t : {"0 : 1000", "1000 : 2000", "2000 : 9000"}) engine.Symbols.AddItem().ValueText = t;
+    const std::string withFolders = Run(c);
+    const auto folders = Folders(withFolders);
+    ASSERT_EQ(folders.size(), 4u);  // three classes, then Info
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        total += folders[i].second.size();
+        for (const std::string& name : folders[i].second) {
+            const double v = std::stod(name);
+            const double low = i == 0 ? -1e300 : 1000.0 * static_cast<double>(i);
+            const double high = i == 2 ? 1e300 : 1000.0 * static_cast<double>(i + 1);
+            EXPECT_TRUE(v >= low && v < high) << name << " in folder " << i + 1;
+        }
+    }
+    EXPECT_EQ(total, 663u);
+    EXPECT_EQ(folders[0].first, "0 : 1000");
+
+    // Without folders a value on a boundary takes the lower class.
+    c.createFolders = false;
+    const std::string flat = Run(c);
+    const DbfTable input(table);
+    const int pop = input.RequireField("POP1990");
+    int boundary = -1;
+    for (int row = 0; row < input.RecordCount() && boundary < 0; ++row)
+        if (input.Text(row, pop) == "1000" || input.Text(row, pop) == "2000") boundary = row;
+    if (boundary >= 0) {
+        const std::string name = "<name>" + input.Text(boundary, pop) + "</name>";
+        const std::size_t at = flat.find(name);
+        ASSERT_NE(at, std::string::npos);
+        const std::string expected = input.Text(boundary, pop) == "1000" ? "#tessaly1<" : "#tessaly2<";
+        EXPECT_LT(flat.find(expected, at), flat.find("</Placemark>", at));
+    }
+}
+
+TEST_F(Engine, UniqueFoldersHoldExactlyTheirValue) {
+    Load("us-atlas/counties");
+    ConversionChoices c;
+    c.kind = kUniqueValues;
+    c.classField = "name";
+    c.labelField = "id";
+    c.createFolders = true;
+    const auto values = UniqueValues(table, "name", 5000);
+    for (const std::string& v : values) engine.Symbols.AddItem().ValueText = v;
+    const std::string doc = Run(c);
+    EXPECT_FALSE(engine.Kml.UniqueNumeric);
+
+    // Every county sits in the folder of its own name, and nowhere else.
+    const DbfTable input(table);
+    std::map<std::string, std::string> nameOfId;
+    for (int row = 0; row < input.RecordCount(); ++row) nameOfId[input.Text(row, 0)] = input.Text(row, 1);
+    std::size_t placed = 0;
+    for (const auto& [folder, names] : Folders(doc)) {
+        for (const std::string& id : names) EXPECT_EQ(nameOfId.at(id), folder) << id;
+        placed += names.size();
+    }
+    EXPECT_EQ(placed, 3230u);  // every county but the one without a shape
+    ASSERT_EQ(messages.information.size(), 1u);
+    EXPECT_NE(messages.information[0].find("1 record without"), std::string::npos);
+}
+
+TEST_F(Engine, TheSymbologyShapesTheDocumentHead) {
+    Load("shapefile-js/points");
+    ConversionChoices c;
+    c.rollOver = true;
+    c.labelField = "FID";
+    c.createFolders = true;  // ignored for a single symbol
+    const std::string single = Run(c);
+    EXPECT_NE(single.find("<Folder><name>Features</name><Snippet>Legend: Single Symbol</Snippet>"
+                          "<open>0</open><visibility>1</visibility>"),
+              std::string::npos);
+    EXPECT_NE(single.find("<styleUrl>#MapRollOver</styleUrl>"), std::string::npos);
+    EXPECT_NE(single.find("<br>Legend: Single Symbol<br>Label: FID<br><br><hr>"), std::string::npos);
+    EXPECT_NE(single.find("Source File: points.shp"), std::string::npos);
+    EXPECT_NE(single.find("<name>points.shp</name>"), std::string::npos);
+
+    c.title = "Abc";
+    c.description = "Wells";  // five characters: kept
+    const std::string titled = Run(c);
+    EXPECT_NE(titled.find("<Document><name>Abc</name>"), std::string::npos);
+    EXPECT_NE(titled.find("<![CDATA[Wells<br>Legend"), std::string::npos);
+}
+
+TEST_F(Engine, DeletingTheWorkingFilesLeavesNone) {
+    Load("shapefile-js/utf8-property");
+    Run(ConversionChoices{});
+    EXPECT_TRUE(fs::exists(engine.WorkTablePath));
+    EXPECT_TRUE(fs::exists(engine.ShapeIndexPath));
+    engine.DeleteWorkingFiles();
+    EXPECT_TRUE(fs::is_empty(work.Path()));
+}
+
+}  // namespace
+}  // namespace tessaly

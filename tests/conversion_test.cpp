@@ -1,0 +1,298 @@
+// The converter run end to end on real files, its documents read back by GDAL.
+
+#include "input/shapefile_reader.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+#include <cmath>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using test::RunCommand;
+using test::TempDir;
+
+std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+
+test::CommandResult Convert(const std::string& args) {
+    return RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
+}
+
+std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct Geometry {
+    std::string type;  // the first word of its WKT: POINT, MULTIPOLYGON ...
+    std::vector<double> numbers;  // every coordinate, in the order written
+};
+
+// The geometry of each feature that has one, as GDAL reads it.
+std::vector<Geometry> Geometries(const fs::path& file, const std::string& layer) {
+    // A shapefile copy without its .shx gets one rebuilt beside it.
+    const auto r = RunCommand("ogr2ogr --config SHAPE_RESTORE_SHX YES -f CSV /vsistdout/ " + Quote(file) + " '" + layer +
+                              "' -lco GEOMETRY=AS_WKT 2>/dev/null");
+    std::vector<Geometry> features;
+    std::istringstream in(r.output);
+    std::string line;
+    std::getline(in, line);  // header
+    static const std::regex number(R"(-?\d+(\.\d+)?([eE][-+]?\d+)?)");
+    while (std::getline(in, line)) {
+        if (line.rfind("\"", 0) != 0) continue;  // a row without geometry
+        const std::string wkt = line.substr(1, line.find('"', 1) - 1);
+        Geometry g;
+        g.type = wkt.substr(0, wkt.find(' '));
+        for (std::sregex_iterator it(wkt.begin(), wkt.end(), number), end; it != end; ++it)
+            g.numbers.push_back(std::stod(it->str()));
+        features.push_back(std::move(g));
+    }
+    return features;
+}
+
+std::vector<std::vector<double>> GeometryNumbers(const fs::path& file, const std::string& layer) {
+    std::vector<std::vector<double>> numbers;
+    for (Geometry& g : Geometries(file, layer)) numbers.push_back(std::move(g.numbers));
+    return numbers;
+}
+
+int FeatureCount(const fs::path& kml) {
+    const auto r = RunCommand("ogrinfo -ro -so " + Quote(kml) + " Features 2>/dev/null");
+    const std::size_t at = r.output.find("Feature Count: ");
+    return at == std::string::npos ? -1 : std::stoi(r.output.substr(at + 15));
+}
+
+bool WellFormed(const fs::path& kml) { return RunCommand("xmllint --noout " + Quote(kml) + " 2>&1").status == 0; }
+
+// Geographic WGS 84 input: GDAL reads back the very coordinates of the shapefile
+// (2D in the shapefile, with a height of 0 in the document).
+void ExpectSameCoordinates(const fs::path& shp, const fs::path& kml) {
+    const auto source = GeometryNumbers(shp, shp.stem().string());
+    const auto written = GeometryNumbers(kml, "Features");
+    ASSERT_EQ(source.size(), written.size()) << shp;
+    for (std::size_t f = 0; f < source.size(); ++f) {
+        ASSERT_EQ(source[f].size() / 2 * 3, written[f].size()) << shp << " feature " << f + 1;
+        for (std::size_t i = 0; i < source[f].size() / 2; ++i) {
+            ASSERT_NEAR(written[f][3 * i], source[f][2 * i], 1e-9) << shp << " feature " << f + 1;
+            ASSERT_NEAR(written[f][3 * i + 1], source[f][2 * i + 1], 1e-9) << shp << " feature " << f + 1;
+            ASSERT_EQ(written[f][3 * i + 2], 0);
+        }
+    }
+}
+
+TEST(Conversion, RealFilesReadBackWithTheirGeometry) {
+    struct Case {
+        const char* base;
+        int features;  // records with a shape
+        const char* geometry;
+    };
+    const Case cases[] = {
+        {"us-atlas/states", 56, "POLYGON"},         {"us-atlas/counties", 3230, "POLYGON"},
+        {"pyshp/blockgroups", 663, "POLYGON"},      {"pyshp/latin1", 1, "POLYGON"},
+        {"shapefile-js/points", 9, "POINT"},        {"shapefile-js/multipoints", 2, "POINT"},
+        {"shapefile-js/polylines", 2, "LINESTRING"}, {"shapefile-js/polygons", 3, "POLYGON"},
+        {"shapefile-js/null", 5, "POINT"},          {"shapefile-js/utf8-property", 1, "POINT"},
+        {"shapefile-js/empty", 0, ""},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const fs::path shp = dir.CopyShared(c.base);
+        const fs::path kml = dir / "out.kml";
+        // Numbered placemarks keep the table's order, so features pair up with records.
+        const auto r = Convert(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
+        ASSERT_EQ(r.status, 0) << c.base << ": " << r.output;
+        EXPECT_TRUE(WellFormed(kml)) << c.base;
+        EXPECT_EQ(FeatureCount(kml), c.features) << c.base;
+        if (c.features == 0) continue;
+        for (const Geometry& g : Geometries(kml, "Features"))
+            ASSERT_NE(g.type.find(c.geometry), std::string::npos) << c.base << ": " << g.type;
+        ExpectSameCoordinates(shp, kml);
+    }
+}
+
+TEST(Conversion, NamesKeepTheirLettersAndMarkupShowsLiterally) {
+    TempDir dir;
+    const fs::path latin = dir.CopyShared("pyshp/latin1");
+    ASSERT_EQ(Convert(Quote(latin) + " -q --label Name").status, 0);
+    const auto names = RunCommand("ogrinfo -ro -al " + Quote(dir / "latin1.kml") + " Features 2>/dev/null");
+    EXPECT_NE(names.output.find("Name (String) = \xC3\x91" "and\xC3\xBA"), std::string::npos) << names.output;
+
+    const fs::path utf8 = dir.CopyShared("shapefile-js/utf8-property");
+    ASSERT_EQ(Convert(Quote(utf8) + " -q --balloon \xE2\x98\x83").status, 0);
+    const std::string text = ReadText(dir / "utf8-property.kml");
+    EXPECT_NE(text.find("<name>\xCE\xB7\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xBF"), std::string::npos);
+    EXPECT_NE(text.find("<b>\xE2\x98\x83</b>"), std::string::npos);
+
+    // A table of awkward texts: every document stays well-formed.
+    const fs::path pts = dir.CopyShared("shapefile-js/points");
+    DBFHandle h = DBFCreate((dir / "points.dbf").c_str());
+    DBFAddField(h, "NAME", FTString, 40, 0);
+    const char* values[] = {"AT&T", "<5", "a]]>b", "x\x01y", "O'Hara \"q\"", "", "&amp;", "]]>", ">"};
+    for (int i = 0; i < 9; ++i) DBFWriteStringAttribute(h, i, 0, values[i]);
+    DBFClose(h);
+    ASSERT_EQ(Convert(Quote(pts) + " -q --balloon NAME --title 'A & B' --description '<b>x</b> ]]> y'").status, 0);
+    EXPECT_TRUE(WellFormed(dir / "points.kml"));
+    const std::string doc = ReadText(dir / "points.kml");
+    EXPECT_NE(doc.find("<name>AT&amp;T</name>"), std::string::npos);
+    EXPECT_NE(doc.find("<font COLOR=\"#008000\">AT&amp;T</font>"), std::string::npos);
+    EXPECT_NE(doc.find("<name>A &amp; B</name>"), std::string::npos);
+    EXPECT_NE(doc.find("<![CDATA[<b>x</b> ]]"), std::string::npos);  // the description stays HTML
+    const auto read = RunCommand("ogrinfo -ro -al " + Quote(dir / "points.kml") + " Features 2>/dev/null");
+    EXPECT_NE(read.output.find("Name (String) = a]]>b"), std::string::npos) << read.output;
+}
+
+TEST(Conversion, AFailedRunLeavesTheEarlierDocumentAlone) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("us-atlas/states");
+    const fs::path kml = dir / "states.kml";
+    test::WriteBytes(kml, {'o', 'l', 'd'});
+    // Cut the shapefile inside a record after its header: the run must fail.
+    auto bytes = test::ReadBytes(shp);
+    bytes.resize(bytes.size() / 2);
+    test::WriteBytes(shp, bytes);
+    const auto r = Convert(Quote(shp));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find(shp.string()), std::string::npos) << r.output;
+    EXPECT_EQ(ReadText(kml), "old");
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        EXPECT_EQ(entry.path().string().find(".part-"), std::string::npos) << entry.path();
+}
+
+TEST(Conversion, RefusesTablesThatDoNotMatchTheShapes) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("shapefile-js/points");
+    {
+        DBFHandle h = DBFOpen((dir / "points.dbf").c_str(), "rb+");
+        for (int i = 0; i < 3; ++i) DBFWriteIntegerAttribute(h, DBFGetRecordCount(h), 0, 99);
+        DBFClose(h);
+    }
+    const auto more = Convert(Quote(shp));
+    EXPECT_EQ(more.status, 1);
+    EXPECT_NE(more.output.find("12 rows"), std::string::npos) << more.output;
+    EXPECT_FALSE(fs::exists(dir / "points.kml"));
+
+    const auto field = Convert(Quote(dir.CopyShared("us-atlas/states")) + " --label POP");
+    EXPECT_EQ(field.status, 2);
+    EXPECT_NE(field.output.find("no field \"POP\""), std::string::npos) << field.output;
+}
+
+TEST(Conversion, DeletedRowsAreLeftOutAndTheRestKeepTheirShapes) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("shapefile-js/points");
+    {
+        DBFHandle h = DBFOpen((dir / "points.dbf").c_str(), "rb+");
+        DBFMarkRecordDeleted(h, 1, 1);
+        DBFClose(h);
+    }
+    ASSERT_EQ(Convert(Quote(shp) + " -q --label FID").status, 0);
+    EXPECT_EQ(FeatureCount(dir / "points.kml"), 8);
+    // GDAL leaves deleted rows out of the shapefile too: the rest pair up.
+    const auto source = GeometryNumbers(shp, "points");
+    const auto written = GeometryNumbers(dir / "points.kml", "Features");
+    ASSERT_EQ(written.size(), source.size());
+    for (std::size_t f = 0; f < source.size(); ++f) {
+        EXPECT_NEAR(written[f][0], source[f][0], 1e-9);
+        EXPECT_NEAR(written[f][1], source[f][1], 1e-9);
+    }
+}
+
+TEST(Conversion, TablesThatAlreadyUseTheWorkingFieldNames) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("shapefile-js/points");
+    DBFHandle h = DBFCreate((dir / "points.dbf").c_str());
+    DBFAddField(h, "ZID_SHX", FTString, 10, 0);
+    DBFAddField(h, "DBF_GFX", FTInteger, 5, 0);
+    for (int i = 0; i < 9; ++i) {
+        DBFWriteStringAttribute(h, i, 0, ("z" + std::to_string(9 - i)).c_str());
+        DBFWriteIntegerAttribute(h, i, 1, 100 + i);
+    }
+    DBFClose(h);
+    const auto r = Convert(Quote(shp) + " -q --label ZID_SHX --balloon DBF_GFX");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string doc = ReadText(dir / "points.kml");
+    // Sorted by the user's ZID_SHX; each still has its own row's values and shape.
+    EXPECT_LT(doc.find("<name>z1</name>"), doc.find("<name>z9</name>"));
+    EXPECT_NE(doc.find("<name>z1</name><Snippet></Snippet><description><![CDATA[<table border=0"),
+              std::string::npos);
+    const std::size_t z1 = doc.find("<name>z1</name>");
+    EXPECT_LT(doc.find(">108</font>", z1), doc.find("</Placemark>", z1));
+}
+
+TEST(Conversion, UtmInputBecomesLongitudeAndLatitude) {
+    TempDir dir;
+    test::ShpBuilder b(1);
+    b.AddPoint(600000, 5000000);
+    b.AddPoint(500000, 0);
+    test::WriteBytes(dir / "utm.shp", b.Bytes());
+    DBFHandle h = DBFCreate((dir / "utm.dbf").c_str());
+    DBFAddField(h, "NAME", FTString, 10, 0);
+    DBFWriteStringAttribute(h, 0, 0, "a");
+    DBFWriteStringAttribute(h, 1, 0, "b");
+    DBFClose(h);
+    ASSERT_EQ(Convert(Quote(dir / "utm.shp") + " -q --utm 14N").status, 0);
+    const auto pts = GeometryNumbers(dir / "utm.kml", "Features");
+    ASSERT_EQ(pts.size(), 2u);
+    EXPECT_NEAR(pts[0][0], -97.72797, 5e-6);
+    EXPECT_NEAR(pts[0][1], 45.14639, 5e-6);
+    EXPECT_NEAR(pts[1][0], -99, 1e-12);
+    EXPECT_NEAR(pts[1][1], 0, 1e-12);
+}
+
+TEST(Conversion, HeightsFromTheShapesOwnZValues) {
+    TempDir dir;
+    test::ShpBuilder b(11);
+    for (double z : {12.25, -3.5}) {
+        std::vector<unsigned char> c;
+        test::PutInt32LE(c, 11);
+        for (double v : {10.0, 20.0, z, 0.0}) test::PutDouble(c, v);
+        b.AddRaw(c);
+    }
+    test::WriteBytes(dir / "z.shp", b.Bytes());
+    DBFHandle h = DBFCreate((dir / "z.dbf").c_str());
+    DBFAddField(h, "ID", FTInteger, 5, 0);
+    DBFWriteIntegerAttribute(h, 0, 0, 1);
+    DBFWriteIntegerAttribute(h, 1, 0, 2);
+    DBFClose(h);
+    ASSERT_EQ(Convert(Quote(dir / "z.shp") + " -q --extrude elevation --altitude absolute").status, 0);
+    const std::string doc = ReadText(dir / "z.kml");
+    EXPECT_NE(doc.find("<coordinates>10.0000000000,20.0000000000,12.250 </coordinates>"), std::string::npos);
+    EXPECT_NE(doc.find("<coordinates>10.0000000000,20.0000000000,-3.500 </coordinates>"), std::string::npos);
+    EXPECT_NE(doc.find("<extrude>1</extrude><altitudeMode>absolute</altitudeMode>"), std::string::npos);
+
+    // A file without Z values stands on 0.
+    const fs::path flat = dir.CopyShared("shapefile-js/points");
+    ASSERT_EQ(Convert(Quote(flat) + " -q --extrude elevation --altitude relative").status, 0);
+    EXPECT_NE(ReadText(dir / "points.kml").find(",0.000 </coordinates>"), std::string::npos);
+}
+
+TEST(Conversion, ChecksBeforeCreatingUseTheWizardsTexts) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    struct Case {
+        std::string args, message;
+    };
+    const Case cases[] = {
+        {"--extrude field:POP1990", "Altitude mode must be \"Relative to Ground\" or \"Absolute\" for 3D"},
+        {"--extrude field: --altitude absolute", "Select a Field for 3D values"},
+        {"--extrude field:POP1990:0 --altitude absolute", "Height Factor must be >0"},
+        {"--extrude constant:-2 --altitude relative", "Input a value >0 for 3D"},
+    };
+    for (const Case& c : cases) {
+        const auto r = Convert(Quote(shp) + " " + c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_NE(r.output.find(c.message), std::string::npos) << c.args << ": " << r.output;
+    }
+    EXPECT_FALSE(fs::exists(dir / "blockgroups.kml"));
+    // "1,5" reads as 15 once the comma is removed: it passes.
+    const auto ok = Convert(Quote(shp) + " -q --extrude field:POP1990:1,5 --altitude relative");
+    EXPECT_EQ(ok.status, 0) << ok.output;
+}
+
+}  // namespace
+}  // namespace tessaly
