@@ -6,6 +6,7 @@
 #include "input/dbf_table.h"
 #include "input/number_text.h"
 #include "input/shapefile_reader.h"
+#include "symbology/classification.h"
 
 #include <algorithm>
 #include <cmath>
@@ -225,6 +226,56 @@ void ReadDefaultSymbol(const CommandLine& line, TItemSym& s) {
     }
 }
 
+bool AnyOf(const CommandLine& line, std::initializer_list<const char*> options) {
+    return std::any_of(options.begin(), options.end(), [&](const char* o) { return line.Has(o); });
+}
+
+// The classes of --unique or --graduated, built into the engine's symbol list.
+void BuildClasses(const CommandLine& line, const DbfTable& table, std::uint8_t shapeClass,
+                  TConversionEngine& engine, ConversionChoices& c) {
+    const bool unique = line.Has("--unique"), graduated = line.Has("--graduated");
+    if (unique && graduated) throw std::invalid_argument("--unique and --graduated exclude each other");
+    if (!unique && line.Has("--unique-ramp")) throw std::invalid_argument("--unique-ramp needs --unique");
+    if (!graduated && AnyOf(line, {"--classes", "--normalize", "--digits", "--grad-ramp", "--ramp-from", "--ramp-to"}))
+        throw std::invalid_argument("--classes, --normalize, --digits and the ramps need --graduated");
+    TSymbolList& symbols = engine.Symbols;
+    if (unique) {
+        c.kind = kUniqueValues;
+        c.classField = TableField(table, "--unique", line.values.at("--unique"));
+        if (table.Fields()[static_cast<std::size_t>(table.FieldIndex(c.classField))].kind == FieldKind::Other)
+            throw std::invalid_argument("--unique: field \"" + c.classField + "\" is neither text nor a number");
+        if (line.Has("--unique-ramp"))
+            symbols.UniqueRamp = static_cast<std::uint8_t>(ParseInteger("--unique-ramp", line.values.at("--unique-ramp"), 1, 9));
+        BuildUniqueClasses(table.Path(), c.classField, symbols, shapeClass);
+        return;
+    }
+    if (!graduated) return;
+    c.kind = kGraduated;
+    auto numericField = [&](const char* option) {
+        const std::string name = TableField(table, option, line.values.at(option));
+        if (!IsNumericField(table.Path(), name))
+            throw std::invalid_argument(std::string(option) + ": field \"" + name + "\" is not numeric");
+        return name;
+    };
+    GraduatedRequest request;
+    request.field = c.classField = numericField("--graduated");
+    if (line.Has("--normalize")) request.normField = c.normField = numericField("--normalize");
+    if (line.Has("--classes")) request.classCount = ParseInteger("--classes", line.values.at("--classes"), 2, 200);
+    if (line.Has("--digits"))
+        engine.Kml.Digits = static_cast<std::uint8_t>(ParseInteger("--digits", line.values.at("--digits"), 0, 10));
+    if (line.Has("--grad-ramp"))
+        symbols.GradRamp = static_cast<std::uint8_t>(ParseInteger("--grad-ramp", line.values.at("--grad-ramp"), 0, 28));
+    if (line.Has("--ramp-from") != line.Has("--ramp-to"))
+        throw std::invalid_argument("--ramp-from and --ramp-to go together");
+    if (line.Has("--ramp-from")) {
+        if (line.Has("--grad-ramp")) throw std::invalid_argument("--grad-ramp and --ramp-from exclude each other");
+        symbols.RampMode = 2;
+        symbols.FromColor = ParseColour("--ramp-from", line.values.at("--ramp-from"));
+        symbols.ToColor = ParseColour("--ramp-to", line.values.at("--ramp-to"));
+    }
+    BuildGraduatedClasses(table.Path(), request, engine.Kml, symbols, shapeClass);
+}
+
 }  // namespace
 
 int RunConversion(const CommandLine& line) {
@@ -256,6 +307,7 @@ int RunConversion(const CommandLine& line) {
     TConversionEngine engine(work.Path());
     engine.InputLoaded(shapeClass, table.Path());
     ReadDefaultSymbol(line, engine.Symbols.DefaultSymbol());
+    BuildClasses(line, table, shapeClass, engine, c);
     engine.CollectSettings(c, input);
     engine.SetUniqueNumeric();
     engine.PrepareAttributes(input, messages);

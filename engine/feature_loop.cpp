@@ -122,6 +122,15 @@ void FeatureLoop::WriteUnique() {
         WriteRows(members[static_cast<std::size_t>(i)], nullptr);
         in_.out.Write("</Folder>");
     }
+    // Values beyond the last class (more distinct values than classes) are not
+    // dropped: they follow in a folder of their own, in the default style.
+    if (!members[0].empty()) {
+        in_.out.Write("<Folder><name>Other values</name>");
+        in_.document.WriteClassStyles(0);
+        in_.document.SetStyleUrl(0);
+        WriteRows(members[0], nullptr);
+        in_.out.Write("</Folder>");
+    }
 }
 
 void FeatureLoop::WriteGraduated() {

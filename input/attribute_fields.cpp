@@ -30,7 +30,6 @@ int RequireNumericField(const DbfTable& table, const std::string& field) {
 struct NumberSummary {
     ValueRange range;
     double total = 0;
-    long long count = 0;
 };
 
 // One pass over the live rows: the field's value, or its ratio to the normaliser
@@ -44,10 +43,10 @@ NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
             const double n = table.Number(row, normaliser);
             v = n == 0 ? 0 : v / n;
         }
-        if (s.count == 0 || v < s.range.minimum) s.range.minimum = v;
-        if (s.count == 0 || v > s.range.maximum) s.range.maximum = v;
+        if (s.range.count == 0 || v < s.range.minimum) s.range.minimum = v;
+        if (s.range.count == 0 || v > s.range.maximum) s.range.maximum = v;
         s.total += v;
-        ++s.count;
+        ++s.range.count;
     }
     return s;
 }
@@ -118,9 +117,9 @@ std::vector<std::string> FieldStatistics(const std::string& path, const std::str
         "Maximum: " + FormatNumber(1, 5, s.range.maximum),
         "Total  : " + FormatNumber(1, 5, s.total),
     };
-    if (s.count > 0)
-        lines.push_back("Average: " + FormatNumber(1, 5, s.total / static_cast<double>(s.count)));
-    lines.push_back("Count  : " + FormatNumber(1, 0, static_cast<double>(s.count)));
+    const long long count = s.range.count;
+    if (count > 0) lines.push_back("Average: " + FormatNumber(1, 5, s.total / static_cast<double>(count)));
+    lines.push_back("Count  : " + FormatNumber(1, 0, static_cast<double>(count)));
     return lines;
 }
 

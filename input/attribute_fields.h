@@ -25,6 +25,7 @@ std::vector<std::string> UniqueValues(const std::string& path, const std::string
 struct ValueRange {
     double minimum = 0;
     double maximum = 0;
+    long long count = 0;  // rows read; minimum and maximum mean nothing without any
 };
 
 ValueRange FieldMinMax(const std::string& path, const std::string& field);

@@ -1,0 +1,150 @@
+// Classified documents read back: every feature carries the style of the class
+// that holds its value.
+
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+#include <fstream>
+#include <map>
+#include <regex>
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct Feature {
+    std::string folder;  // empty without class folders
+    std::string style;   // "tessaly3"
+    std::vector<std::string> values;  // the balloon's values, in order
+};
+
+std::string ReadText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<Feature> Features(const std::string& doc, std::vector<std::string>* folders) {
+    std::vector<Feature> features;
+    static const std::regex item(
+        R"(<Folder><name>([^<]*)</name>|<Placemark>.*?<styleUrl>#([^<]*)</styleUrl>)");
+    static const std::regex value(R"(<font COLOR="#[0-9A-F]{6}">([^<]*)</font></td></tr>)");
+    std::string folder;
+    for (std::sregex_iterator it(doc.begin(), doc.end(), item), end; it != end; ++it) {
+        if ((*it)[1].matched) {
+            folder = (*it)[1].str();
+            if (folders && folder != "Info") folders->push_back(folder);
+            continue;
+        }
+        Feature f{folder, (*it)[2].str(), {}};
+        const std::string placemark = it->str();
+        for (std::sregex_iterator v(placemark.begin(), placemark.end(), value); v != end; ++v)
+            f.values.push_back((*v)[1].str());
+        features.push_back(std::move(f));
+    }
+    return features;
+}
+
+std::pair<double, double> Bounds(const std::string& text) {
+    const std::size_t colon = text.find(" : ");
+    return {std::stod(text.substr(0, colon)), std::stod(text.substr(colon + 3))};
+}
+
+test::CommandResult Convert(const std::string& args) {
+    return test::RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " -q 2>&1");
+}
+
+TEST(ClassifiedDocument, GraduatedStylesFollowTheIntervals) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    const std::string common = "'" + shp.string() + "' --graduated POP1990 --normalize AREA --digits 2 "
+                               "--classes 5 --balloon POP1990,AREA --label ''";
+    ASSERT_EQ(Convert(common + " --folders -o '" + (dir / "f.kml").string() + "'").status, 0);
+    ASSERT_EQ(Convert(common + " -o '" + (dir / "n.kml").string() + "'").status, 0);
+    ASSERT_EQ(test::RunCommand("xmllint --noout '" + (dir / "f.kml").string() + "'").status, 0);
+
+    std::vector<std::string> classes;
+    const auto folded = Features(ReadText(dir / "f.kml"), &classes);
+    ASSERT_EQ(classes.size(), 5u);
+    ASSERT_EQ(folded.size(), 663u);
+    // The balloon lists AREA before POP1990, as the table does.
+    auto ratio = [](const Feature& f) {
+        const double area = std::stod(f.values.at(0));
+        return area == 0 ? 0 : std::stod(f.values.at(1)) / area;
+    };
+    // With folders: half-open intervals, the outer classes open to the ends.
+    for (const Feature& f : folded) {
+        const std::size_t k = static_cast<std::size_t>(
+            std::find(classes.begin(), classes.end(), f.folder) - classes.begin());
+        ASSERT_LT(k, classes.size());
+        EXPECT_EQ(f.style, "tessaly" + std::to_string(k + 1));
+        const double r = ratio(f);
+        if (k > 0) {
+            EXPECT_GE(r, Bounds(classes[k]).first) << f.folder;
+        }
+        if (k + 1 < classes.size()) {
+            EXPECT_LT(r, Bounds(classes[k]).second) << f.folder;
+        }
+    }
+    // Without folders: the first class whose closed interval holds the value, the outer
+    // classes widened by 1000.
+    const auto flat = Features(ReadText(dir / "n.kml"), nullptr);
+    ASSERT_EQ(flat.size(), 663u);
+    for (const Feature& f : flat) {
+        const double r = ratio(f);
+        std::size_t expected = 0;
+        for (std::size_t k = 0; k < classes.size() && expected == 0; ++k) {
+            auto [low, high] = Bounds(classes[k]);
+            if (k == 0) low -= 1000;
+            if (k + 1 == classes.size()) high += 1000;
+            if (low <= r && r <= high) expected = k + 1;
+        }
+        EXPECT_EQ(f.style, expected == 0 ? "tessaly" : "tessaly" + std::to_string(expected)) << r;
+    }
+}
+
+TEST(ClassifiedDocument, UniqueFoldersHoldExactlyTheirValue) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("us-atlas/counties");
+    ASSERT_EQ(Convert("'" + shp.string() + "' --unique name --folders --balloon name").status, 0);
+    std::vector<std::string> classes;
+    const auto features = Features(ReadText(dir / "counties.kml"), &classes);
+    EXPECT_EQ(features.size(), 3230u);
+    std::map<std::string, int> perFolder;
+    for (const Feature& f : features) {
+        ASSERT_EQ(f.values.size(), 1u);
+        EXPECT_EQ(f.values[0], f.folder);
+        ++perFolder[f.folder];
+    }
+    // Every class folder holds its counties, but for the one county without a shape.
+    EXPECT_EQ(perFolder.size() + 1, classes.size());
+    EXPECT_EQ(perFolder.at("Washington"), 31);
+}
+
+TEST(ClassifiedDocument, ValuesBeyondTheClassCapGoToOtherValues) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/merge");
+    DBFHandle h = DBFCreate(fs::path(shp).replace_extension(".dbf").c_str());
+    DBFAddField(h, "KEY", FTInteger, 8, 0);
+    for (int i = 0; i < 6630; ++i) DBFWriteIntegerAttribute(h, i, 0, 100000 + i);
+    DBFClose(h);
+    ASSERT_EQ(Convert("'" + shp.string() + "' --unique KEY --folders --label ''").status, 0);
+    std::vector<std::string> folders;
+    const auto features = Features(ReadText(dir / "merge.kml"), &folders);
+    ASSERT_EQ(features.size(), 6630u);
+    ASSERT_EQ(folders.back(), "Other values");
+    EXPECT_EQ(folders.size(), 5002u);
+    std::size_t others = 0;
+    for (const Feature& f : features)
+        if (f.folder == "Other values") {
+            EXPECT_EQ(f.style, "tessaly");
+            ++others;
+        }
+    EXPECT_EQ(others, 6630u - 5001u);
+}
+
+}  // namespace
+}  // namespace tessaly
