@@ -1,8 +1,8 @@
 // Times the .shp reader against a plain read of the same file, on a generated
 // polygon shapefile large enough that per-record overhead shows.
 
+#include "bench/synthetic_shapefile.h"
 #include "engine/shape_index.h"
-#include "input/byte_order.h"
 #include "input/shapefile_reader.h"
 
 #include <sys/resource.h>
@@ -10,18 +10,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <numbers>
-#include <random>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 namespace fs = std::filesystem;
 using namespace tessaly;
@@ -30,88 +25,6 @@ namespace {
 
 // Keeps the timed loops from being optimised away.
 volatile std::uint64_t g_sink = 0;
-
-void StoreU32BE(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
-}
-
-struct Generated {
-    std::int64_t bytes = 0;
-    std::int64_t vertices = 0;
-};
-
-// Writes `records` polygons of 2-4 closed rings and 31-40 vertices each.
-// Records are built one at a time and the header is patched at the end, so
-// memory stays small whatever the count.
-Generated WriteShapefile(const fs::path& path, std::int64_t records) {
-    static char streamBuffer[1 << 16];
-    std::ofstream out;
-    out.rdbuf()->pubsetbuf(streamBuffer, sizeof streamBuffer);
-    out.open(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error(path.string() + ": cannot create");
-
-    unsigned char header[100] = {};
-    out.write(reinterpret_cast<const char*>(header), sizeof header);
-
-    std::mt19937 rng(12345);
-    std::uniform_real_distribution<double> where(-170.0, 170.0), size(0.01, 0.5);
-    std::vector<unsigned char> rec;
-    Generated g{100, 0};
-    double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
-    for (std::int64_t r = 1; r <= records; ++r) {
-        const int numPoints = 31 + static_cast<int>(rng() % 10);
-        const int numParts = 2 + static_cast<int>(rng() % 3);
-        const std::size_t content = 44 + 4 * numParts + 16 * numPoints;
-        rec.assign(8 + content, 0);
-        unsigned char* p = rec.data();
-        StoreU32BE(p, static_cast<std::uint32_t>(r));
-        StoreU32BE(p + 4, static_cast<std::uint32_t>(content / 2));
-        StoreU32LE(p + 8, 5);
-        StoreU32LE(p + 44, static_cast<std::uint32_t>(numParts));
-        StoreU32LE(p + 48, static_cast<std::uint32_t>(numPoints));
-        unsigned char* pt = p + 52 + 4 * numParts;
-        double bx0 = 1e300, by0 = 1e300, bx1 = -1e300, by1 = -1e300;
-        int start = 0;
-        for (int k = 0; k < numParts; ++k) {
-            const int n = numPoints / numParts + (k == 0 ? numPoints % numParts : 0);
-            StoreU32LE(p + 52 + 4 * k, static_cast<std::uint32_t>(start));
-            const double cx = where(rng), cy = where(rng) / 2, radius = size(rng);
-            // Clockwise ring; the last vertex repeats the first to close it.
-            for (int i = 0; i < n; ++i) {
-                const double a = -2 * std::numbers::pi * (i % (n - 1)) / (n - 1);
-                const double x = cx + radius * std::cos(a), y = cy + radius * std::sin(a);
-                StoreF64LE(pt, x);
-                StoreF64LE(pt + 8, y);
-                pt += 16;
-                bx0 = std::min(bx0, x), by0 = std::min(by0, y);
-                bx1 = std::max(bx1, x), by1 = std::max(by1, y);
-            }
-            start += n;
-        }
-        StoreF64LE(p + 12, bx0), StoreF64LE(p + 20, by0);
-        StoreF64LE(p + 28, bx1), StoreF64LE(p + 36, by1);
-        xmin = std::min(xmin, bx0), ymin = std::min(ymin, by0);
-        xmax = std::max(xmax, bx1), ymax = std::max(ymax, by1);
-        out.write(reinterpret_cast<const char*>(rec.data()), static_cast<std::streamsize>(rec.size()));
-        g.bytes += static_cast<std::int64_t>(rec.size());
-        g.vertices += numPoints;
-    }
-
-    StoreU32BE(header, 9994);
-    StoreU32BE(header + 24, static_cast<std::uint32_t>(g.bytes / 2));
-    StoreU32LE(header + 28, 1000);
-    StoreU32LE(header + 32, 5);
-    StoreF64LE(header + 36, xmin), StoreF64LE(header + 44, ymin);
-    StoreF64LE(header + 52, xmax), StoreF64LE(header + 60, ymax);
-    out.seekp(0);
-    out.write(reinterpret_cast<const char*>(header), sizeof header);
-    out.close();
-    if (!out) throw std::runtime_error(path.string() + ": write failed");
-    return g;
-}
 
 double BestOf3(const std::function<void()>& run) {
     double best = 1e300;
@@ -151,7 +64,7 @@ std::int64_t ReaderRead(const fs::path& path, std::int64_t& records) {
     return vertices;
 }
 
-void Report(const char* what, double seconds, const Generated& g) {
+void Report(const char* what, double seconds, const bench::GeneratedShapefile& g) {
     std::printf("  %-22s %8.3f s  %9.1f MB/s  %7.2f M vertices/s\n", what, seconds,
                 g.bytes / 1e6 / seconds, g.vertices / 1e6 / seconds);
 }
@@ -182,7 +95,7 @@ int main(int argc, char** argv) {
         TempDir dir{fs::temp_directory_path() / ("tessaly-bench-" + std::to_string(getpid()))};
         fs::create_directories(dir.path);
         const fs::path shpPath = dir.path / "bench.shp", idxPath = dir.path / "bench.idx";
-        const Generated g = WriteShapefile(shpPath, records);
+        const bench::GeneratedShapefile g = bench::WriteMixedRingShapefile(shpPath, records);
         if (static_cast<std::int64_t>(fs::file_size(shpPath)) != g.bytes)
             throw std::runtime_error("generated file has the wrong size");
 

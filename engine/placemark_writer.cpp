@@ -24,13 +24,17 @@ PlacemarkWriter::PlacemarkWriter(TKml& kml, TEngineState& state, const TBalloon&
 FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::string& out) {
     state_.FeatureName = state_.LabelField.empty() ? std::to_string(n) : row.label;
     elevation_ = kml_.Extrude == '1' && kml_.HeightSource == 1;
+    finite_ = true;
     if (kml_.Extrude == '1' && (kml_.HeightSource == 2 || kml_.HeightSource == 3)) {
         if (kml_.HeightSource == 3) kml_.HeightValue = row.heightFieldValue * kml_.HeightFactor;
-        kml_.HeightText = TruncateCharacters(FormatNumber(1, kHeightDecimals, kml_.HeightValue), 30);
+        // A height that overflows would be written as "inf": no position either.
+        if (std::isfinite(kml_.HeightValue))
+            kml_.HeightText = TruncateCharacters(FormatNumber(1, kHeightDecimals, kml_.HeightValue), 30);
+        else
+            finite_ = false;
     }
 
     text_.clear();
-    finite_ = true;
     switch (reader_.RecordShapeType) {
         case 1: case 8: case 11: case 18: case 21: case 28:
             WritePlacemarkStart(reader_.Points.Count() > 1, row);

@@ -5,7 +5,9 @@
 #include <shapefil.h>
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <vector>
 #include <sys/stat.h>
 
 namespace tessaly {
@@ -36,6 +38,47 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Why shapelib would not open the table, read from its header, for a message that
+// says more than "not a dBase table". Only explains; shapelib decides.
+std::string DiagnoseHeader(const std::string& path, long long fileSize) {
+    constexpr int kFileHeader = 32, kFieldHeader = 32;
+    if (fileSize < kFileHeader)
+        return "the file has " + std::to_string(fileSize) + " bytes, too few for the " +
+               std::to_string(kFileHeader) + "-byte table header";
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return "cannot read it";
+    unsigned char h[kFileHeader];
+    const bool got = std::fread(h, 1, sizeof h, f) == sizeof h;
+    const int headerLength = h[8] | h[9] << 8;
+    const int recordLength = h[10] | h[11] << 8;
+    std::string why;
+    if (!got) {
+        why = "cannot read its header";
+    } else if (headerLength < kFileHeader) {
+        why = "its header length of " + std::to_string(headerLength) + " bytes is shorter than " +
+              std::to_string(kFileHeader);
+    } else if (headerLength > fileSize) {
+        why = "its header length of " + std::to_string(headerLength) +
+              " bytes is more than the file holds (" + std::to_string(fileSize) + ")";
+    } else if (recordLength == 0) {
+        why = "its record length is 0";
+    } else {
+        // Each field's width is byte 16 of its descriptor; the records start with a deletion flag.
+        const int fields = (headerLength - kFileHeader) / kFieldHeader;
+        std::vector<unsigned char> d(static_cast<std::size_t>(fields) * kFieldHeader);
+        if (std::fread(d.data(), 1, d.size(), f) == d.size()) {
+            long long used = 1;
+            for (int i = 0; i < fields; ++i) used += d[static_cast<std::size_t>(i) * kFieldHeader + 16];
+            if (used > recordLength)
+                why = "its " + std::to_string(fields) + " fields take " + std::to_string(used) +
+                      " bytes a record, more than its record length of " +
+                      std::to_string(recordLength);
+        }
+    }
+    std::fclose(f);
+    return why.empty() ? "not a dBase table" : why;
+}
+
 }  // namespace
 
 DbfTable::DbfTable(const std::string& path) : path_(path) {
@@ -53,7 +96,9 @@ DbfTable::DbfTable(const std::string& path) : path_(path) {
     lastLibraryError.clear();
     DBFHandle h = DBFOpenLL(path.c_str(), "rb", &hooks);
     if (h == nullptr) {
-        std::string why = lastLibraryError.empty() ? "not a dBase table" : lastLibraryError;
+        const std::string why = lastLibraryError.empty()
+                                    ? DiagnoseHeader(path, static_cast<long long>(st.st_size))
+                                    : lastLibraryError;
         throw TableError(path + ": cannot open the attribute table: " + why);
     }
     handle_ = h;

@@ -161,12 +161,13 @@ void TFileSHP::ReadRecord() {
     if (file_ == nullptr) throw ShapefileError(FileName + ": not open");
     const std::int64_t start = position_;
     const std::int64_t left = fileSize_ - start;
-    if (left < 8)
-        throw ShapefileError(FileName + ": " + std::to_string(left) +
-                             " stray bytes at the end of the file (byte " + std::to_string(start) +
-                             ") where a record header of 8 bytes should be");
     // Counting records is only meaningful from the first record on.
     ordinal_ = ordinal_ > 0 || start == static_cast<std::int64_t>(kHeaderSize) ? ordinal_ + 1 : 0;
+    if (left <= 0) Fail(start, "there is no record to read: this is the end of the file");
+    if (left < 8)
+        Fail(start, "only " + std::to_string(left) +
+                        " stray bytes remain at the end of the file where a record header of 8 "
+                        "bytes should be");
     unsigned char head[8];
     ReadExactly(head, 8);
     RecordNumber = LoadI32BE(head);

@@ -9,6 +9,8 @@ packages=(
   libgtest-dev
   gdal-bin proj-bin
   libxml2-utils
+  qt6-base-dev
+  xvfb xauth fonts-liberation
 )
 
 missing=()

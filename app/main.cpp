@@ -1,0 +1,34 @@
+// tessaly: the desktop wizard.
+
+#include "app/dialog_messages.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "app/wizard_dialogs.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tessaly"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    tessaly::DesktopDialogs dialogs;
+    tessaly::DialogMessages messages;
+    tessaly::TForm1 window(messages, dialogs);
+    messages.SetOwner(&window);
+
+    const QString settingsPath = tessaly::SettingsFilePath();
+    const tessaly::SettingsFile settings = tessaly::RestoreWindow(window, settingsPath);
+    window.show();
+
+    // A first argument that names an existing file is loaded as the input.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1 && QFileInfo(args[1]).isFile()) window.LoadInputFile(args[1]);
+
+    const int status = QApplication::exec();
+    tessaly::SaveWindow(window, settings, settingsPath);
+    return status;
+}
