@@ -64,14 +64,14 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             line.inputs.push_back(word);
             continue;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& o : Options())
-            if (o.name == word) spec = &o;
-        if (spec == nullptr) throw std::invalid_argument("unknown option " + word);
+            if (o.name == word) option = &o;
+        if (option == nullptr) throw std::invalid_argument("unknown option " + word);
         if (line.Has(word)) throw std::invalid_argument(word + " is given twice");
         std::string value;
-        if (!spec->argument.empty()) {
-            if (i + 1 >= argc) throw std::invalid_argument(word + " needs " + spec->argument);
+        if (!option->argument.empty()) {
+            if (i + 1 >= argc) throw std::invalid_argument(word + " needs " + option->argument);
             value = argv[++i];
         }
         line.values[word] = value;

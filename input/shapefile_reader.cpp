@@ -57,7 +57,6 @@ void ReadPoints(RecordCursor& c, std::int32_t n, TListaXY& points) {
 // A Z or M block: its range, then one value a point. Optional at the end of a record
 // (many writers leave out the M block); a block cut short is left unread.
 void ReadMeasureBlock(RecordCursor& c, std::int32_t n, TListaDouble& values) {
-    values.Clear();
     const std::size_t need = 16 + static_cast<std::size_t>(n) * 8;
     if (!c.Has(need)) return;
     c.Skip(16);

@@ -157,7 +157,7 @@ TEST(CorruptShapefiles, DamagedGeometryFilesAreReadOrRejected) {
         "shapefile-js/pointm",       "shapefile-js/polylinem",   "shapefile-js/polygonm",
         "shapefile-js/multipointm",  "shapefile-js/number-null-property",
     };
-    constexpr int kCasesPerSource = 24;
+    constexpr int kCasesPerSource = 40;
     TempDir dir;
     std::mt19937 rng(kSeed);
     Tally originals, damaged;
@@ -195,7 +195,7 @@ TEST(CorruptTables, DamagedAttributeTablesAreReadOrRejected) {
         "shapefile-js/latin1-property", "shapefile-js/null",
         "shapefile-js/polygons",        "shapefile-js/empty",
     };
-    constexpr int kCasesPerSource = 24;
+    constexpr int kCasesPerSource = 40;
     TempDir dir;
     std::mt19937 rng(kSeed + 1);
     Tally originals, damaged;
@@ -226,6 +226,47 @@ TEST(CorruptTables, DamagedAttributeTablesAreReadOrRejected) {
     EXPECT_GT(damaged.read, 20);
     EXPECT_GT(damaged.rejected, 20);
     std::printf("damaged .dbf files: %d read to the end, %d rejected\n", damaged.read, damaged.rejected);
+}
+
+// Damage that shapelib refuses without saying why: the message must still say it.
+TEST(CorruptTables, RefusedHeadersAreExplained) {
+    TempDir dir;
+    const fs::path dbf = fs::path(dir.CopyShared("us-atlas/states")).replace_extension(".dbf");
+    const std::vector<unsigned char> original = test::ReadBytes(dbf);
+    // states.dbf: a 97-byte header, 161-byte records, two text fields of 80 bytes.
+    ASSERT_EQ(original[8], 97);
+    ASSERT_EQ(original[10], 161);
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::size_t, unsigned char>> bytes;
+        std::size_t cut;  // 0: not cut
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"second field wider than the record", {{80, 0xFF}}, 0, "2 fields take 336 bytes"},
+        {"record length below the fields", {{10, 10}}, 0, "more than its record length of 10"},
+        {"record length 0", {{10, 0}, {11, 0}}, 0, "record length is 0"},
+        {"header length below 32", {{8, 31}}, 0, "header length of 31 bytes"},
+        {"header length past the file", {{9, 0xFF}}, 0, "more than the file holds (9114)"},
+        {"cut inside the field descriptors", {}, 60, "header length of 97 bytes is more than the file holds (60)"},
+        {"cut inside the table header", {}, 20, "20 bytes, too few"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<unsigned char> bytes = original;
+        for (const auto& [at, value] : c.bytes) bytes[at] = value;
+        if (c.cut > 0) bytes.resize(c.cut);
+        const fs::path copy = dir / "damaged.dbf";
+        test::WriteBytes(copy, bytes);
+        try {
+            DbfTable table(copy.string());
+            ADD_FAILURE() << "opened with " << table.RecordCount() << " rows";
+        } catch (const TableError& e) {
+            const std::string m = e.what();
+            EXPECT_NE(m.find("damaged.dbf"), std::string::npos) << m;
+            EXPECT_NE(m.find(c.expected), std::string::npos) << m;
+        }
+    }
 }
 
 }  // namespace
