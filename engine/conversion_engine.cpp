@@ -198,7 +198,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     icons.LoadPalette();
     if (Symbols.Kind != kUniqueValues && Symbols.Kind != kGraduated) Kml.CreateFolders = false;
 
-    const DbfTable table(WorkTablePath);
+    const DbfTable table(WorkTablePath, DbfTable::Access::Random);
     std::vector<int> physical;
     const std::vector<int>* order = &physical;
     if (!State.LabelField.empty()) {
@@ -215,6 +215,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     if (!Kml.CreateFolders) out.Write("<open>0</open><visibility>1</visibility>");
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
+    placemarks.StreamLargeRecordsTo(&out);
     FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages});
     if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
     else if (Symbols.Kind == kGraduated) loop.WriteGraduated();

@@ -39,6 +39,17 @@ void OutputFile::Fail(const std::string& what) {
     throw OutputError(target_ + ": " + what + ": " + std::strerror(errno));
 }
 
+void OutputFile::Write(std::string_view text) {
+    // A large text goes straight to the file rather than through another copy.
+    if (text.size() >= kFlushSize) {
+        Flush();
+        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("cannot write the output file");
+        return;
+    }
+    buffer_.append(text);
+    if (buffer_.size() >= kFlushSize) Flush();
+}
+
 void OutputFile::Flush() {
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
         Fail("cannot write the output file");

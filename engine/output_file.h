@@ -23,10 +23,7 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    void Write(std::string_view text) {
-        buffer_.append(text);
-        if (buffer_.size() >= kFlushSize) Flush();
-    }
+    void Write(std::string_view text);
     void Commit();
     const std::string& Target() const { return target_; }
 

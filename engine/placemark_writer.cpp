@@ -34,7 +34,11 @@ FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::s
             finite_ = false;
     }
 
-    text_.clear();
+    // Built in place at the end of out, and cut off again when it cannot be written.
+    text_ = &out;
+    const std::size_t start = out.size();
+    streaming_ = sink_ != nullptr && reader_.Points.Count() > streamAbove_;
+    if (streaming_ && (!finite_ || !AllPointsConvert())) return FeatureResult::NotFinite;
     switch (reader_.RecordShapeType) {
         case 1: case 8: case 11: case 18: case 21: case 28:
             WritePlacemarkStart(reader_.Points.Count() > 1, row);
@@ -56,39 +60,41 @@ FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::s
         default:
             return FeatureResult::NotAGeometry;
     }
-    if (!finite_) return FeatureResult::NotFinite;
-    out += text_;
+    if (!finite_) {
+        out.resize(start);
+        return FeatureResult::NotFinite;
+    }
     return FeatureResult::Written;
 }
 
 void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
-    text_ += "<Placemark><name>";
-    text_ += XmlEscape(state_.FeatureName);
-    text_ += "</name><Snippet></Snippet>";
-    AppendBalloonDescription(text_, balloon_, row.balloonValues);
-    text_ += kml_.StyleUrlElement;
-    if (multi) text_ += "<MultiGeometry>";
+    *text_ += "<Placemark><name>";
+    *text_ += XmlEscape(state_.FeatureName);
+    *text_ += "</name><Snippet></Snippet>";
+    AppendBalloonDescription(*text_, balloon_, row.balloonValues);
+    *text_ += kml_.StyleUrlElement;
+    if (multi) *text_ += "<MultiGeometry>";
 }
 
 void PlacemarkWriter::WritePlacemarkEnd(bool multi) {
-    if (multi) text_ += "</MultiGeometry>";
-    text_ += "</Placemark>";
+    if (multi) *text_ += "</MultiGeometry>";
+    *text_ += "</Placemark>";
 }
 
 void PlacemarkWriter::WriteGeometryHead(const char* element, bool tessellate) {
-    text_ += '<';
-    text_ += element;
-    text_ += '>';
+    *text_ += '<';
+    *text_ += element;
+    *text_ += '>';
     if (tessellate) {
-        text_ += "<tessellate>";
-        text_ += kml_.Tessellate;
-        text_ += "</tessellate>";
+        *text_ += "<tessellate>";
+        *text_ += kml_.Tessellate;
+        *text_ += "</tessellate>";
     }
-    text_ += "<extrude>";
-    text_ += kml_.Extrude;
-    text_ += "</extrude><altitudeMode>";
-    text_ += kml_.AltitudeMode;
-    text_ += "</altitudeMode>";
+    *text_ += "<extrude>";
+    *text_ += kml_.Extrude;
+    *text_ += "</extrude><altitudeMode>";
+    *text_ += kml_.AltitudeMode;
+    *text_ += "</altitudeMode>";
 }
 
 void PlacemarkWriter::AppendHeight(double z) {
@@ -102,12 +108,28 @@ void PlacemarkWriter::AppendTuple(double x, double y, std::string_view height) {
         finite_ = false;
         return;
     }
-    AppendFixed(text_, p.longitude, state_.CoordinateDecimals);
-    text_ += ',';
-    AppendFixed(text_, p.latitude, state_.CoordinateDecimals);
-    text_ += ',';
-    text_ += height;
-    text_ += ' ';
+    AppendFixed(*text_, p.longitude, state_.CoordinateDecimals);
+    *text_ += ',';
+    AppendFixed(*text_, p.latitude, state_.CoordinateDecimals);
+    *text_ += ',';
+    *text_ += height;
+    *text_ += ' ';
+    Drain();
+}
+
+bool PlacemarkWriter::AllPointsConvert() const {
+    for (const TCXY& p : reader_.Points.Items()) {
+        const LonLat ll = datum_.ConvertToWGS84(p.X, p.Y);
+        if (!std::isfinite(ll.longitude) || !std::isfinite(ll.latitude)) return false;
+    }
+    return true;
+}
+
+void PlacemarkWriter::Drain() {
+    constexpr std::size_t kChunk = 1 << 20;
+    if (!streaming_ || text_->size() < kChunk) return;
+    sink_->Write(*text_);
+    text_->clear();
 }
 
 void PlacemarkWriter::AppendVertex(std::int32_t k) {
@@ -126,9 +148,9 @@ void PlacemarkWriter::AppendVertex(std::int32_t k) {
 void PlacemarkWriter::WritePoints() {
     for (std::int32_t k = 0; k < reader_.Points.Count(); ++k) {
         WriteGeometryHead("Point", false);
-        text_ += "<coordinates>";
+        *text_ += "<coordinates>";
         AppendVertex(k);
-        text_ += "</coordinates></Point>";
+        *text_ += "</coordinates></Point>";
     }
 }
 
@@ -141,9 +163,9 @@ void PlacemarkWriter::WriteLines() {
 
 void PlacemarkWriter::WriteLineString(std::int32_t begin, std::int32_t end) {
     WriteGeometryHead("LineString", true);
-    text_ += "<coordinates>";
+    *text_ += "<coordinates>";
     for (std::int32_t k = begin; k < end; ++k) AppendVertex(k);
-    text_ += "</coordinates></LineString>";
+    *text_ += "</coordinates></LineString>";
 }
 
 void PlacemarkWriter::WritePolygons() {
@@ -175,7 +197,7 @@ void PlacemarkWriter::WritePolygons() {
 
 void PlacemarkWriter::WritePolygon(std::int32_t begin, std::int32_t end, bool centroid) {
     WriteGeometryHead("Polygon", true);
-    text_ += "<outerBoundaryIs><LinearRing><coordinates>";
+    *text_ += "<outerBoundaryIs><LinearRing><coordinates>";
     double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin, ymin = xmin, ymax = -xmin;
     double zmin = xmin, zmax = -xmin;
     const auto& pts = reader_.Points.Items();
@@ -194,18 +216,25 @@ void PlacemarkWriter::WritePolygon(std::int32_t begin, std::int32_t end, bool ce
             zmax = std::max(zmax, z[static_cast<std::size_t>(k)].Value);
         }
     }
-    text_ += "</coordinates></LinearRing></outerBoundaryIs></Polygon>";
+    *text_ += "</coordinates></LinearRing></outerBoundaryIs></Polygon>";
     // The centroid is the centre of the ring's box; a ring without points has none.
     if (!centroid || end <= begin) return;
+    // A record being streamed can no longer be left out: a centroid that does not
+    // convert (its vertices all did) is then left out alone.
+    const double cx = (xmin + xmax) / 2, cy = (ymin + ymax) / 2;
+    if (streaming_) {
+        const LonLat c = datum_.ConvertToWGS84(cx, cy);
+        if (!std::isfinite(c.longitude) || !std::isfinite(c.latitude)) return;
+    }
     WriteGeometryHead("Point", false);
-    text_ += "<coordinates>";
+    *text_ += "<coordinates>";
     if (elevation_) {
         AppendHeight(hasZ ? (zmin + zmax) / 2 : 0);
-        AppendTuple((xmin + xmax) / 2, (ymin + ymax) / 2, heightScratch_);
+        AppendTuple(cx, cy, heightScratch_);
     } else {
-        AppendTuple((xmin + xmax) / 2, (ymin + ymax) / 2, kml_.HeightText);
+        AppendTuple(cx, cy, kml_.HeightText);
     }
-    text_ += "</coordinates></Point>";
+    *text_ += "</coordinates></Point>";
 }
 
 }  // namespace tessaly

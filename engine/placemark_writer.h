@@ -4,6 +4,7 @@
 
 #include "engine/balloon.h"
 #include "engine/conversion_settings.h"
+#include "engine/output_file.h"
 #include "input/datum_tool.h"
 #include "input/shapefile_reader.h"
 
@@ -30,8 +31,16 @@ public:
     PlacemarkWriter(TKml& kml, TEngineState& state, const TBalloon& balloon, const TDatumTool& datum,
                     const TFileSHP& reader);
 
-    // Appends the placemark of the reader's current record as feature n (1-based).
+    // Appends the placemark of the reader's current record as feature n (1-based);
+    // out is left as it was unless the result is Written.
     FeatureResult WriteFeature(int n, const FeatureRow& row, std::string& out);
+
+    // Records of more points than this are checked first and then written to the
+    // sink as they are made, so that memory does not follow their size.
+    void StreamLargeRecordsTo(OutputFile* sink, std::int32_t points = 20000) {
+        sink_ = sink;
+        streamAbove_ = points;
+    }
 
 private:
     void WritePlacemarkStart(bool multi, const FeatureRow& row);
@@ -52,8 +61,14 @@ private:
     const TBalloon& balloon_;
     const TDatumTool& datum_;
     const TFileSHP& reader_;
-    std::string text_;           // the placemark being built
+    std::string* text_ = nullptr;  // where the placemark is being built
     std::string heightScratch_;  // per-vertex height text
+    bool AllPointsConvert() const;
+    void Drain();
+
+    OutputFile* sink_ = nullptr;
+    std::int32_t streamAbove_ = 0;
+    bool streaming_ = false;
     bool elevation_ = false;     // heights from the record's own Z values
     bool finite_ = true;
 };

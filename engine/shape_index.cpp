@@ -4,6 +4,8 @@
 #include "input/shapefile_reader.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -37,8 +39,8 @@ bool TShapeIndex::Open() {
     Close();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName_, ec)) return false;
-    file_ = std::fopen(fileName_.c_str(), "rb");
-    if (file_ == nullptr) return false;
+    fd_ = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return false;
     const auto size = std::filesystem::file_size(fileName_, ec);
     const auto entries = ec ? 0 : size / kShapeIndexEntrySize;
     entryCount_ = entries == 0 ? 0
@@ -48,19 +50,20 @@ bool TShapeIndex::Open() {
 }
 
 void TShapeIndex::Close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     entryCount_ = 0;
 }
 
 ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {
-    if (file_ == nullptr) throw ShapeIndexError(fileName_ + ": the shape index is not open");
+    if (fd_ < 0) throw ShapeIndexError(fileName_ + ": the shape index is not open");
     if (k < 0 || k > entryCount_)
         throw ShapeIndexError(fileName_ + ": no entry for record " + std::to_string(k) +
                               " (the shapefile has " + std::to_string(entryCount_) + " records)");
+    // Entries are read where they lie, one call each: the rows visit them in any order.
     unsigned char buf[kShapeIndexEntrySize];
-    if (fseeko(file_, static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize), SEEK_SET) != 0 ||
-        std::fread(buf, 1, sizeof buf, file_) != sizeof buf)
+    const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
+    if (::pread(fd_, buf, sizeof buf, at) != static_cast<ssize_t>(sizeof buf))
         throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
     ShapeIndexEntry e;
     e.Position = LoadI32LE(buf);

@@ -36,7 +36,7 @@ public:
     // Opens an existing index; false, creating nothing, when there is none.
     bool Open();
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return fd_ >= 0; }
 
     // Number of record entries (the header entry not counted).
     std::int32_t EntryCount() const { return entryCount_; }
@@ -45,7 +45,7 @@ public:
 
 private:
     std::string fileName_;
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
     std::int32_t entryCount_ = 0;
 };
 

@@ -1,11 +1,11 @@
 #include "engine/working_table.h"
 
-#include "input/attribute_fields.h"
 #include "input/number_text.h"
 
 #include <shapefil.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -113,17 +113,27 @@ std::vector<int> SortedRows(const DbfTable& table, int field) {
     struct Key {
         int row;
         double number;
+        std::string folded;  // lower-cased once, so sorting compares bytes only
         std::string text;
     };
     std::vector<Key> keys;
     keys.reserve(static_cast<std::size_t>(table.RecordCount()));
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) continue;
-        if (numeric) keys.push_back({row, table.Number(row, field), {}});
-        else keys.push_back({row, 0, table.Text(row, field)});
+        if (numeric) {
+            keys.push_back({row, table.Number(row, field), {}, {}});
+        } else {
+            std::string text = table.Text(row, field);
+            std::string folded = text;
+            for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            keys.push_back({row, 0, std::move(folded), std::move(text)});
+        }
     }
+    // The order of LessIgnoringCase: folded texts first, then the texts themselves.
     std::stable_sort(keys.begin(), keys.end(), [numeric](const Key& a, const Key& b) {
-        return numeric ? a.number < b.number : LessIgnoringCase(a.text, b.text);
+        if (numeric) return a.number < b.number;
+        const int c = a.folded.compare(b.folded);
+        return c != 0 ? c < 0 : a.text < b.text;
     });
     std::vector<int> rows;
     rows.reserve(keys.size());

@@ -19,6 +19,12 @@ thread_local std::string lastLibraryError;
 
 void CaptureLibraryError(const char* message) { lastLibraryError = message ? message : ""; }
 
+SAFile OpenWithoutReadAhead(const char* name, const char* mode) {
+    std::FILE* f = std::fopen(name, mode);
+    if (f != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
+    return reinterpret_cast<SAFile>(f);
+}
+
 DBFHandle AsHandle(void* h) { return static_cast<DBFHandle>(h); }
 
 FieldKind KindOfNativeType(char type) {
@@ -81,7 +87,7 @@ std::string DiagnoseHeader(const std::string& path, long long fileSize) {
 
 }  // namespace
 
-DbfTable::DbfTable(const std::string& path) : path_(path) {
+DbfTable::DbfTable(const std::string& path, Access access) : path_(path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0)
         throw TableError(path + ": attribute table not found");
@@ -93,6 +99,7 @@ DbfTable::DbfTable(const std::string& path) : path_(path) {
     SAHooks hooks;
     SASetupDefaultHooks(&hooks);
     hooks.Error = CaptureLibraryError;
+    if (access == Access::Random) hooks.FOpen = OpenWithoutReadAhead;
     lastLibraryError.clear();
     DBFHandle h = DBFOpenLL(path.c_str(), "rb", &hooks);
     if (h == nullptr) {

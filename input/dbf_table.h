@@ -31,7 +31,10 @@ struct FieldInfo {
 class DbfTable {
 public:
     // Opens the table read-only; throws TableError with the path and the cause.
-    explicit DbfTable(const std::string& path);
+    // Rows read in table order (the default) or in any order: a table read in any
+    // order is read without read-ahead, a row at a time.
+    enum class Access { Sequential, Random };
+    explicit DbfTable(const std::string& path, Access access = Access::Sequential);
     ~DbfTable();
     DbfTable(const DbfTable&) = delete;
     DbfTable& operator=(const DbfTable&) = delete;

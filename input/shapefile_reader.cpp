@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tessaly {
 
@@ -57,6 +58,7 @@ void ReadPoints(RecordCursor& c, std::int32_t n, TListaXY& points) {
 // A Z or M block: its range, then one value a point. Optional at the end of a record
 // (many writers leave out the M block); a block cut short is left unread.
 void ReadMeasureBlock(RecordCursor& c, std::int32_t n, TListaDouble& values) {
+    values.Clear();
     const std::size_t need = 16 + static_cast<std::size_t>(n) * 8;
     if (!c.Has(need)) return;
     c.Skip(16);
@@ -89,6 +91,7 @@ bool TFileSHP::Open() {
     std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
     fileSize_ = static_cast<std::int64_t>(st.st_size);
     position_ = 0;
+    direct_ = false;
     return true;
 }
 
@@ -102,16 +105,26 @@ void TFileSHP::SeekTo(std::int64_t offset) {
     if (offset < 0 || offset > fileSize_)
         throw ShapefileError(FileName + ": offset " + std::to_string(offset) +
                              " lies outside the file of " + std::to_string(fileSize_) + " bytes");
-    if (fseeko(file_, static_cast<off_t>(offset), SEEK_SET) != 0)
-        throw ShapefileError(FileName + ": cannot seek to byte " + std::to_string(offset) + ": " +
-                             SystemError());
+    // From here on records are read where they lie, without a read-ahead buffer: a
+    // conversion visits them in label order, and read-ahead after every jump would
+    // read the file many times over.
+    direct_ = true;
     position_ = offset;
     ordinal_ = 0;
 }
 
 void TFileSHP::ReadExactly(void* dest, std::size_t n) {
     if (n == 0) return;
-    if (std::fread(dest, 1, n, file_) != n) {
+    if (direct_) {
+        auto* p = static_cast<unsigned char*>(dest);
+        for (std::size_t done = 0; done < n;) {
+            const ssize_t got = pread(fileno(file_), p + done, n - done, static_cast<off_t>(position_ + static_cast<std::int64_t>(done)));
+            if (got <= 0)
+                throw ShapefileError(FileName + ": read error at byte " + std::to_string(position_) + ": " +
+                                     (got < 0 ? SystemError() : std::string("unexpected end of file")));
+            done += static_cast<std::size_t>(got);
+        }
+    } else if (std::fread(dest, 1, n, file_) != n) {
         const std::string why = std::ferror(file_) ? SystemError() : "unexpected end of file";
         throw ShapefileError(FileName + ": read error at byte " + std::to_string(position_) +
                              ": " + why);
@@ -198,7 +211,7 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
     if (type == 1 || type == 11 || type == 21) {
         need(16, "the point's coordinates");
         Points.Clear();
-        const double x = c.Double();  // two statements: argument order is unspecified
+        const double x = c.Double();  // two statements: argument evaluation order is not fixed
         const double y = c.Double();
         Points.Add(x, y);
         if (HasZ(type)) {

@@ -78,6 +78,7 @@ private:
     std::int64_t fileSize_ = 0;
     std::int64_t position_ = 0;
     std::vector<unsigned char> content_;  // the current record's content, reused
+    bool direct_ = false;       // reading at offsets, after a seek
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek
     std::string error_;
 };

@@ -271,6 +271,39 @@ TEST(Conversion, HeightsFromTheShapesOwnZValues) {
     EXPECT_NE(ReadText(dir / "points.kml").find(",0.000 </coordinates>"), std::string::npos);
 }
 
+TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
+    TempDir dir;
+    test::ShpBuilder b(5);
+    std::vector<test::ShpBuilder::Point> ring;
+    for (int i = 0; i < 60000; ++i) {
+        const double a = 2 * 3.141592653589793 * i / 60000;
+        ring.push_back({10 + std::cos(a), 50 + std::sin(a)});
+    }
+    ring.push_back(ring.front());
+    b.AddPolygon({0}, ring);
+    auto bad = ring;
+    bad[30000].x = std::nan("");
+    b.AddPolygon({0}, bad);  // one coordinate that is not a number: left out, not half written
+    test::WriteBytes(dir / "big.shp", b.Bytes());
+    DBFHandle h = DBFCreate((dir / "big.dbf").c_str());
+    DBFAddField(h, "NAME", FTString, 8, 0);
+    DBFWriteStringAttribute(h, 0, 0, "good");
+    DBFWriteStringAttribute(h, 1, 0, "bad");
+    DBFClose(h);
+    const auto r = Convert(Quote(dir / "big.shp") + " -q --centroid");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("1 record left out"), std::string::npos) << r.output;
+    EXPECT_TRUE(WellFormed(dir / "big.kml"));
+    const auto written = GeometryNumbers(dir / "big.kml", "Features");
+    ASSERT_EQ(written.size(), 1u);
+    ASSERT_EQ(written[0].size(), 3 * (ring.size() + 1));  // the ring, then its centroid
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+        ASSERT_NEAR(written[0][3 * i], ring[i].x, 1e-9);
+        ASSERT_NEAR(written[0][3 * i + 1], ring[i].y, 1e-9);
+    }
+    EXPECT_NEAR(written[0][3 * ring.size()], 10, 1e-9);
+}
+
 TEST(Conversion, ChecksBeforeCreatingUseTheWizardsTexts) {
     TempDir dir;
     const fs::path shp = dir.CopyShared("pyshp/blockgroups");

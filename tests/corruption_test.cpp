@@ -157,7 +157,7 @@ TEST(CorruptShapefiles, DamagedGeometryFilesAreReadOrRejected) {
         "shapefile-js/pointm",       "shapefile-js/polylinem",   "shapefile-js/polygonm",
         "shapefile-js/multipointm",  "shapefile-js/number-null-property",
     };
-    constexpr int kCasesPerSource = 40;
+    constexpr int kCasesPerSource = 100;
     TempDir dir;
     std::mt19937 rng(kSeed);
     Tally originals, damaged;
@@ -195,7 +195,7 @@ TEST(CorruptTables, DamagedAttributeTablesAreReadOrRejected) {
         "shapefile-js/latin1-property", "shapefile-js/null",
         "shapefile-js/polygons",        "shapefile-js/empty",
     };
-    constexpr int kCasesPerSource = 40;
+    constexpr int kCasesPerSource = 100;
     TempDir dir;
     std::mt19937 rng(kSeed + 1);
     Tally originals, damaged;
