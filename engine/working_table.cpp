@@ -1,5 +1,7 @@
 #include "engine/working_table.h"
 
+#include "input/table_file_io.h"
+
 #include "input/number_text.h"
 
 #include <shapefil.h>
@@ -23,8 +25,11 @@ struct DbfCloser {
 };
 using DbfHandle = std::unique_ptr<DBFInfo, DbfCloser>;
 
+constexpr std::size_t kReadAhead = 1 << 16;
+
 DbfHandle OpenRaw(const std::string& path, const char* mode) {
-    DbfHandle h(DBFOpen(path.c_str(), mode));
+    SAHooks hooks = TableFileHooks(kReadAhead, nullptr);
+    DbfHandle h(DBFOpenLL(path.c_str(), mode, &hooks));
     if (!h) throw TableError(path + ": cannot open the table");
     return h;
 }
@@ -45,7 +50,8 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
 
     // Keep the input's code page, so that the copy decodes as the input does.
     const char* codePage = DBFGetCodePage(in.get());
-    DbfHandle out(DBFCreateEx(workTable.c_str(), codePage ? codePage : "LDID/87"));
+    SAHooks hooks = TableFileHooks(kReadAhead, nullptr);
+    DbfHandle out(DBFCreateLL(workTable.c_str(), codePage ? codePage : "LDID/87", &hooks));
     if (!out) throw TableError(workTable + ": cannot create the working table");
 
     const int fields = DBFGetFieldCount(in.get());

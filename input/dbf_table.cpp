@@ -1,6 +1,7 @@
 #include "input/dbf_table.h"
 
 #include "input/number_text.h"
+#include "input/table_file_io.h"
 
 #include <shapefil.h>
 
@@ -19,11 +20,7 @@ thread_local std::string lastLibraryError;
 
 void CaptureLibraryError(const char* message) { lastLibraryError = message ? message : ""; }
 
-SAFile OpenWithoutReadAhead(const char* name, const char* mode) {
-    std::FILE* f = std::fopen(name, mode);
-    if (f != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
-    return reinterpret_cast<SAFile>(f);
-}
+constexpr std::size_t kReadAhead = 1 << 16;
 
 DBFHandle AsHandle(void* h) { return static_cast<DBFHandle>(h); }
 
@@ -96,10 +93,7 @@ DbfTable::DbfTable(const std::string& path, Access access) : path_(path) {
     const std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
     if (!EqualIgnoringCase(ext, ".dbf")) throw TableError(path + ": not a dBase table (.dbf)");
 
-    SAHooks hooks;
-    SASetupDefaultHooks(&hooks);
-    hooks.Error = CaptureLibraryError;
-    if (access == Access::Random) hooks.FOpen = OpenWithoutReadAhead;
+    SAHooks hooks = TableFileHooks(access == Access::Random ? 0 : kReadAhead, CaptureLibraryError);
     lastLibraryError.clear();
     DBFHandle h = DBFOpenLL(path.c_str(), "rb", &hooks);
     if (h == nullptr) {
