@@ -3,6 +3,7 @@
 #include "input/byte_order.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -48,10 +49,17 @@ private:
 };
 
 void ReadPoints(RecordCursor& c, std::int32_t n, TListaXY& points) {
-    points.Clear();
-    points.Reserve(static_cast<std::size_t>(n));
+    auto& items = points.Items();
     const unsigned char* p = c.Here();
-    for (std::int32_t k = 0; k < n; ++k, p += 16) points.Add(LoadF64LE(p), LoadF64LE(p + 8));
+    if constexpr (std::endian::native == std::endian::little && sizeof(TCXY) == 16) {
+        // The file's X, Y pairs are the list's own layout on this machine.
+        items.resize(static_cast<std::size_t>(n));
+        if (n > 0) std::memcpy(static_cast<void*>(items.data()), p, static_cast<std::size_t>(n) * 16);
+    } else {
+        points.Clear();
+        points.Reserve(static_cast<std::size_t>(n));
+        for (std::int32_t k = 0; k < n; ++k, p += 16) points.Add(LoadF64LE(p), LoadF64LE(p + 8));
+    }
     c.Skip(static_cast<std::size_t>(n) * 16);
 }
 
