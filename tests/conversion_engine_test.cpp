@@ -16,15 +16,9 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RecordedMessages;
 using test::TempDir;
 
-class RecordedMessages : public UserMessages {
-public:
-    void Progress(const std::string& text) override { progress.push_back(text); }
-    void Information(const std::string& text) override { information.push_back(text); }
-    void Error(const std::string& text) override { errors.push_back(text); }
-    std::vector<std::string> progress, information, errors;
-};
 
 std::string ReadText(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);

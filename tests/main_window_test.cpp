@@ -23,15 +23,9 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RecordedMessages;
 using test::TempDir;
 
-class RecordedMessages : public UserMessages {
-public:
-    void Progress(const std::string& t) override { progress.push_back(t); }
-    void Information(const std::string& t) override { information.push_back(t); }
-    void Error(const std::string& t) override { errors.push_back(t); }
-    std::vector<std::string> progress, information, errors;
-};
 
 class ScriptedDialogs : public WizardDialogs {
 public:

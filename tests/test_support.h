@@ -2,6 +2,8 @@
 // Shared helpers of the tests: the real data files, scratch folders, and
 // hand-made shapefiles for cases no real file shows.
 
+#include "engine/user_messages.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -60,6 +62,15 @@ private:
 void PutInt32LE(std::vector<unsigned char>& out, std::int32_t v);
 void PutInt32BE(std::vector<unsigned char>& out, std::int32_t v);
 void PutDouble(std::vector<unsigned char>& out, double v);
+
+// Stands in for the windows and the console: keeps every message it is given.
+class RecordedMessages : public UserMessages {
+public:
+    void Progress(const std::string& text) override { progress.push_back(text); }
+    void Information(const std::string& text) override { information.push_back(text); }
+    void Error(const std::string& text) override { errors.push_back(text); }
+    std::vector<std::string> progress, information, errors;
+};
 
 // Runs a command with /bin/sh; returns its exit status and standard output.
 struct CommandResult {
