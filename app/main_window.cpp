@@ -220,7 +220,12 @@ void TForm1::SetupSimbologyPage() {
     engine_.Symbols.Clear();
     const bool unique = RadioUnique->isChecked();
     LabelClasses->setText(unique ? QString() : QStringLiteral("Classes"));
-    const auto fields = ListFields(attributeTablePath_, unique ? kTextAndNumericFields : kNumericFields);
+    std::vector<std::string> fields;
+    try {
+        fields = ListFields(attributeTablePath_, unique ? kTextAndNumericFields : kNumericFields);
+    } catch (const std::exception& e) {
+        messages_.Error(e.what());
+    }
     for (const std::string& f : fields) ComboField->addItem(QString::fromStdString(f));
     ComboField->setCurrentIndex(-1);
     ComboNormalized->clear();
@@ -248,14 +253,18 @@ void TForm1::FillClassGrid() {
 
 void TForm1::ComboFieldChange() {
     if (ComboField->currentIndex() < 0) return;
-    if (RadioUnique->isChecked()) {
+    if (!RadioUnique->isChecked()) {
+        RebuildGraduated(true, true);
+        return;
+    }
+    try {
         const auto values = BuildUniqueClasses(attributeTablePath_, ComboField->currentText().toStdString(),
                                                engine_.Symbols, engine_.InputShapeClass);
         LabelClasses->setText(QString::number(values.size()) + QStringLiteral(" Unique Items"));
-        FillClassGrid();
-    } else {
-        RebuildGraduated(true, true);
+    } catch (const std::exception& e) {
+        messages_.Error(e.what());
     }
+    FillClassGrid();
 }
 
 void TForm1::RebuildGraduated(bool statistics, bool items) {
@@ -266,7 +275,11 @@ void TForm1::RebuildGraduated(bool statistics, bool items) {
     r.classCount = ComboClasses->currentIndex() + 2;
     r.statistics = statistics;
     r.items = items;
-    BuildGraduatedClasses(attributeTablePath_, r, engine_.Kml, engine_.Symbols, engine_.InputShapeClass);
+    try {
+        BuildGraduatedClasses(attributeTablePath_, r, engine_.Kml, engine_.Symbols, engine_.InputShapeClass);
+    } catch (const std::exception& e) {
+        messages_.Error(e.what());
+    }
     FillClassGrid();
 }
 
