@@ -415,6 +415,11 @@ bool TForm1::ValidateSave() {
 
 bool TForm1::CreateKml(bool openAfterwards) {
     if (!ValidateSave()) return false;
+    if (!workFolder_.isValid()) {
+        messages_.Error("Could not create the document: no folder for the working files (" +
+                        workFolder_.errorString().toStdString() + ")");
+        return false;
+    }
     const QString proposed = QFileInfo(inputShapePath_).path() + QStringLiteral("/") +
                              QFileInfo(inputShapePath_).completeBaseName() + QStringLiteral(".kml");
     const QString target = dialogs_.SaveKml(this, proposed);

@@ -1,5 +1,7 @@
 #include "engine/kml_text.h"
 
+#include "input/text_decoding.h"
+
 namespace tessaly {
 
 namespace {
@@ -17,7 +19,15 @@ bool ForbiddenControl(char c) {
     return u < 0x20 && u != '\t' && u != '\n' && u != '\r';
 }
 
-std::string Escape(std::string_view text, bool quotes) {
+// Texts from file names and the command line may not be UTF-8: stray bytes are
+// read as Windows-1252, so the document stays valid UTF-8.
+std::string ValidUtf8(std::string_view text) {
+    static const TextDecoder utf8 = TextDecoder::FromCpgText("UTF-8");
+    return utf8.Decode(text);
+}
+
+std::string Escape(std::string_view raw, bool quotes) {
+    const std::string text = ValidUtf8(raw);
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -62,7 +72,8 @@ std::string XmlEscape(std::string_view text) { return Escape(text, false); }
 
 std::string HtmlEscape(std::string_view text) { return Escape(text, true); }
 
-std::string CdataSafe(std::string_view text) {
+std::string CdataSafe(std::string_view raw) {
+    const std::string text = ValidUtf8(raw);
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {

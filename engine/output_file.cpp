@@ -20,7 +20,10 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
     temporary_ = name.data();
     file_ = fdopen(fd, "wb");
     if (file_ == nullptr) {
+        const int why = errno;
         ::close(fd);
+        std::remove(name.data());
+        errno = why;
         Fail("cannot create the output file");
     }
     // mkstemp makes the file private; give it the permissions a new file would get.

@@ -34,6 +34,14 @@ DbfHandle OpenRaw(const std::string& path, const char* mode) {
     return h;
 }
 
+// Writes out what the table still holds and reports a failure (a full disk) that
+// closing alone would not.
+void Finish(DbfHandle& h, const std::string& path) {
+    DBFUpdateHeader(h.get());
+    if (h->sHooks.FFlush(h->fp) != 0) throw TableError(path + ": cannot write the working table");
+    h.reset();
+}
+
 void RemoveTableFiles(const std::string& path) {
     std::error_code ec;
     for (const char* ext : {".dbf", ".cpg"})
@@ -84,6 +92,7 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
             throw TableError(workTable + ": cannot write row " + std::to_string(row + 1));
         if (tuple[0] == '*') DBFMarkRecordDeleted(out.get(), row, 1);
     }
+    Finish(out, workTable);
 }
 
 int RowNumberFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 2; }
@@ -112,6 +121,7 @@ void Normalize(const std::string& workTable, const std::string& field, const std
     for (const auto& [row, text] : ratios)
         if (!DBFWriteAttributeDirectly(h.get(), row, ratioField, const_cast<char*>(text.c_str())))
             throw TableError(workTable + ": cannot write the normalised value of row " + std::to_string(row + 1));
+    Finish(h, workTable);
 }
 
 std::vector<int> SortedRows(const DbfTable& table, int field) {

@@ -50,7 +50,7 @@ std::string DiagnoseHeader(const std::string& path, long long fileSize) {
                std::to_string(kFileHeader) + "-byte table header";
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return "cannot read it";
-    unsigned char h[kFileHeader];
+    unsigned char h[kFileHeader] = {};
     const bool got = std::fread(h, 1, sizeof h, f) == sizeof h;
     const int headerLength = h[8] | h[9] << 8;
     const int recordLength = h[10] | h[11] << 8;

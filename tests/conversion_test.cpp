@@ -147,6 +147,22 @@ TEST(Conversion, NamesKeepTheirLettersAndMarkupShowsLiterally) {
     EXPECT_NE(read.output.find("Name (String) = a]]>b"), std::string::npos) << read.output;
 }
 
+TEST(Conversion, FileNamesAndTitlesThatAreNotUtf8StayWellFormed) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("shapefile-js/points");
+    const std::string latin = "caf\xE9";  // a Latin-1 file name
+    for (const char* ext : {".shp", ".shx", ".dbf"})
+        fs::rename(fs::path(shp).replace_extension(ext), dir / (latin + ext));
+    const fs::path input = dir / (latin + ".shp");
+    ASSERT_EQ(Convert(Quote(input) + " -q").status, 0);
+    const fs::path kml = dir / (latin + ".kml");
+    EXPECT_TRUE(WellFormed(kml));
+    EXPECT_NE(ReadText(kml).find("<name>caf\xC3\xA9.shp</name>"), std::string::npos);
+    ASSERT_EQ(Convert(Quote(input) + " -q --title \"$(printf 'ab\\377cd')\" -o " + Quote(dir / "t.kml")).status, 0);
+    EXPECT_TRUE(WellFormed(dir / "t.kml"));
+    EXPECT_NE(ReadText(dir / "t.kml").find("<name>ab\xC3\xBF" "cd</name>"), std::string::npos);
+}
+
 TEST(Conversion, AFailedRunLeavesTheEarlierDocumentAlone) {
     TempDir dir;
     const fs::path shp = dir.CopyShared("us-atlas/states");
