@@ -37,13 +37,13 @@ int main(int argc, char** argv) {
     try {
         line = tessaly::cli::ParseCommandLine(argc, argv);
     } catch (const std::invalid_argument& e) {
-        std::cerr << "tessaly-convert: " << e.what() << "\n" << tessaly::cli::UsageText();
+        std::cerr << "tessaly-convert: " << e.what() << "\nRun tessaly-convert --help for the options.\n";
         return kExitUsage;
     }
     try {
         return Run(line);
     } catch (const std::invalid_argument& e) {
-        std::cerr << "tessaly-convert: " << e.what() << "\n" << tessaly::cli::UsageText();
+        std::cerr << "tessaly-convert: " << e.what() << "\nRun tessaly-convert --help for the options.\n";
         return kExitUsage;
     } catch (const std::exception& e) {
         std::cout.flush();
