@@ -160,7 +160,7 @@ bool TForm1::LoadInputFile(const QString& path) {
     }
     // A file that is not a shapefile is refused and the previous input stays.
     if (!reader.ReadHeader()) return false;
-    const std::string table = std::filesystem::path(path.toStdString()).replace_extension(".dbf").string();
+    const std::string table = AttributeTablePathOf(path.toStdString());
     std::vector<std::string> labelFields, numericFields;
     try {
         labelFields = ListFields(table, kTextAndNumericFields);

@@ -50,6 +50,12 @@ W* Captioned(QWidget* parent, const char* name, const QString& text, const QRect
     return Named(new W(text, parent), name, g);
 }
 
+QWidget* Page(const char* name) {
+    auto* page = new QWidget;
+    page->setObjectName(QString::fromLatin1(name));
+    return page;
+}
+
 TAZButton* Button(QWidget* parent, const char* name, const QString& text, const QRect& g) {
     auto* b = Named(new TAZButton(parent), name, g);
     b->setText(text);
@@ -114,8 +120,7 @@ void TForm1::BuildBottomBand(QWidget* parent) {
 }
 
 QWidget* TForm1::BuildInputPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Input"));
+    auto* page = Page("Input");
     Label(page, "Label3", QStringLiteral("Input File (*.shp)"), QRect(12, 10, 200, 16));
     Edit1 = Named(new QLineEdit(page), "Edit1", QRect(12, 28, 345, 22));
     Edit1->setReadOnly(true);
@@ -154,8 +159,7 @@ QWidget* TForm1::BuildInputPage() {
 }
 
 QWidget* TForm1::BuildVisualPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Visual"));
+    auto* page = Page("Visual");
     auto* entity = Captioned<QGroupBox>(page, "GroupBox3", QStringLiteral(" Entity Properties "), QRect(8, 6, 385, 226));
     CheckOverEffect = Captioned<QCheckBox>(entity, "CheckOverEffect", QStringLiteral("Mouse Roll over Effect"), QRect(10, 20, 200, 20));
     Label(entity, "Label4", QStringLiteral("Field Label"), QRect(10, 48, 80, 16));
@@ -195,16 +199,14 @@ QWidget* TForm1::BuildVisualPage() {
 }
 
 QWidget* TForm1::BuildSinglePage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Single"));
+    auto* page = Page("Single");
     Label(page, "Label12", QStringLiteral("Single Symbol"), QRect(12, 10, 200, 16));
     Image1 = Named(new QLabel(page), "Image1", QRect(97, 60, 206, 101));
     return page;
 }
 
 QWidget* TForm1::BuildSimbologyPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Simbology"));
+    auto* page = Page("Simbology");
     Label(page, "Label9", QStringLiteral("Field values"), QRect(12, 10, 90, 16));
     ComboField = Combo(page, "ComboField", QRect(100, 6, 180, 22));
     LabelClasses = Label(page, "LabelClasses", QStringLiteral("Classes"), QRect(290, 10, 100, 16));
@@ -243,8 +245,7 @@ QWidget* TForm1::BuildSimbologyPage() {
 }
 
 QWidget* TForm1::BuildBalloonPage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Balloon"));
+    auto* page = Page("Balloon");
     Label(page, "Label18", QStringLiteral("Balloon Definiition"), QRect(12, 6, 200, 16));
     Label(page, "Label16", QStringLiteral("Fields"), QRect(12, 26, 100, 16));
     CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 240));
@@ -277,8 +278,7 @@ QWidget* TForm1::BuildBalloonPage() {
 }
 
 QWidget* TForm1::BuildSavePage() {
-    auto* page = new QWidget;
-    page->setObjectName(QStringLiteral("Save"));
+    auto* page = Page("Save");
     Label(page, "Label10", QStringLiteral("Layer Title"), QRect(12, 8, 100, 16));
     EditTitle = Named(new QLineEdit(page), "EditTitle", QRect(110, 4, 280, 22));
     Label(page, "Label15", QStringLiteral("Description"), QRect(12, 34, 100, 16));

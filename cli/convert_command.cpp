@@ -84,12 +84,6 @@ std::vector<std::string> SplitList(const std::string& text) {
     return items;
 }
 
-std::string TablePathOf(const std::string& shapePath) {
-    fs::path p(shapePath);
-    const std::string ext = p.extension().string();
-    return p.replace_extension(ext.size() > 1 && ext[1] == 'S' ? ".DBF" : ".dbf").string();
-}
-
 // The field of the table that a name means, as the table spells it.
 std::string TableField(const DbfTable& table, const std::string& option, const std::string& name) {
     const int i = table.FieldIndex(name);
@@ -289,7 +283,7 @@ int RunConversion(const CommandLine& line) {
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
     const std::uint8_t shapeClass = ShapeClass(reader.ShapeType);
     reader.Close();
-    const DbfTable table(TablePathOf(input));
+    const DbfTable table(AttributeTablePathOf(input));
 
     ConversionChoices c;
     ReadCoordinateSystem(line, c);

@@ -18,14 +18,6 @@ std::string Shortest(double v) {
     return std::string(buf, r.ptr);
 }
 
-std::string TablePathOf(const std::string& shapefilePath) {
-    std::filesystem::path p(shapefilePath);
-    const std::string ext = p.extension().string();
-    // Keep the case of the shapefile's own extension: FILE.SHP goes with FILE.DBF.
-    const bool upper = !ext.empty() && ext[1] == 'S';
-    return p.replace_extension(upper ? ".DBF" : ".dbf").string();
-}
-
 }  // namespace
 
 void PrintShapefileInfo(const std::string& shapefilePath, std::ostream& out) {
@@ -41,7 +33,7 @@ void PrintShapefileInfo(const std::string& shapefilePath, std::ostream& out) {
     out << "Extent: X " << Shortest(reader.Xmin) << " .. " << Shortest(reader.Xmax) << ", Y "
         << Shortest(reader.Ymin) << " .. " << Shortest(reader.Ymax) << "\n";
 
-    const DbfTable table(TablePathOf(shapefilePath));
+    const DbfTable table(AttributeTablePathOf(shapefilePath));
     out << "Table: " << table.RecordCount() << " rows, code page " << table.Decoder().Name() << "\n";
     out << "Fields: " << table.Fields().size() << "\n";
     for (const FieldInfo& f : table.Fields())

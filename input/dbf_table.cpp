@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <vector>
 #include <sys/stat.h>
 
@@ -177,5 +178,11 @@ std::string DbfTable::Text(int row, int field) const {
 }
 
 double DbfTable::Number(int row, int field) const { return TextToNumber(Raw(row, field)); }
+
+std::string AttributeTablePathOf(const std::string& shapefilePath) {
+    std::filesystem::path p(shapefilePath);
+    const std::string ext = p.extension().string();
+    return p.replace_extension(ext.size() > 1 && ext[1] == 'S' ? ".DBF" : ".dbf").string();
+}
 
 }  // namespace tessaly

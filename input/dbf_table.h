@@ -70,4 +70,8 @@ private:
     TextDecoder decoder_;
 };
 
+// The attribute table that goes with a shapefile: same name, ".dbf" (".DBF" beside
+// a ".SHP").
+std::string AttributeTablePathOf(const std::string& shapefilePath);
+
 }  // namespace tessaly

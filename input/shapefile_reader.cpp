@@ -1,6 +1,7 @@
 #include "input/shapefile_reader.h"
 
 #include "input/byte_order.h"
+#include "input/shapefile_parts.h"
 
 #include <algorithm>
 #include <bit>
@@ -74,7 +75,6 @@ void ReadMeasureBlock(RecordCursor& c, std::int32_t n, TListaDouble& values) {
     for (std::int32_t k = 0; k < n; ++k) values.Add(c.Double());
 }
 
-bool HasZ(std::int32_t t) { return t == 11 || t == 13 || t == 15 || t == 18 || t == 31; }
 bool HasM(std::int32_t t) {
     return t == 11 || t == 13 || t == 15 || t == 18 || t == 21 || t == 23 || t == 25 ||
            t == 28 || t == 31;
@@ -222,7 +222,7 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
         const double x = c.Double();  // two statements: argument evaluation order is not fixed
         const double y = c.Double();
         Points.Add(x, y);
-        if (HasZ(type)) {
+        if (ShapeTypeHasZ(type)) {
             ZValues.Clear();
             if (c.Has(8)) ZValues.Add(c.Double());
         }
@@ -281,22 +281,14 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
         if (type == 31) c.Skip(static_cast<std::size_t>(parts) * 4);
     }
     ReadPoints(c, NumPoints, Points);
-    if (HasZ(type)) ReadMeasureBlock(c, NumPoints, ZValues);
+    if (ShapeTypeHasZ(type)) ReadMeasureBlock(c, NumPoints, ZValues);
     if (HasM(type)) ReadMeasureBlock(c, NumPoints, MValues);
 }
 
 bool TFileSHP::GetPart(std::int32_t i, TListaXY& target) const {
-    target.Clear();
-    if (i >= 1 && i <= Parts.Count()) {
-        const std::int32_t count = Points.Count();
-        const std::int32_t start = std::min(std::max(Parts.Item(i).Value, 0), count);
-        const std::int32_t end =
-            std::min(i < Parts.Count() ? Parts.Item(i + 1).Value : count, count);
-        if (end > start) {
-            const auto& all = Points.Items();
-            target.Items().assign(all.begin() + start, all.begin() + end);
-        }
-    }
+    const PartRange r = PartOf(*this, i);
+    const auto& all = Points.Items();
+    target.Items().assign(all.begin() + r.begin, all.begin() + r.end);
     return target.Count() >= 2;
 }
 
