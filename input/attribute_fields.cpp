@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 #include <unordered_set>
 
 namespace tessaly {
@@ -103,6 +104,20 @@ ValueRange RatioMinMax(const std::string& path, const std::string& field,
     const DbfTable table(path);
     return Summarise(table, RequireNumericField(table, field), RequireNumericField(table, normaliser))
         .range;
+}
+
+NumberColumn ReadNumberColumn(const std::string& path, const std::string& field) {
+    const DbfTable table(path);
+    const int index = RequireNumericField(table, field);
+    NumberColumn column;
+    column.values.reserve(static_cast<std::size_t>(table.RecordCount()));
+    for (int row = 0; row < table.RecordCount(); ++row) {
+        if (table.IsDeleted(row)) continue;
+        double v = std::numeric_limits<double>::quiet_NaN();
+        if (!table.NumberIfPresent(row, index, v)) ++column.emptyCount;
+        column.values.push_back(v);
+    }
+    return column;
 }
 
 std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field) {

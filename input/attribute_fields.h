@@ -34,6 +34,16 @@ ValueRange FieldMinMax(const std::string& path, const std::string& field);
 ValueRange RatioMinMax(const std::string& path, const std::string& field,
                        const std::string& normaliser);
 
+// A numeric field's values in one pass: one per live row, in table order, with
+// NaN where the value is empty (blank, or stored as asterisks). Charts and
+// classification methods use it; they must not read an empty value as 0.
+struct NumberColumn {
+    std::vector<double> values;
+    long long emptyCount = 0;
+};
+
+NumberColumn ReadNumberColumn(const std::string& path, const std::string& field);
+
 // "Minimum: ", "Maximum: ", "Total  : ", "Average: " (when there are rows) and
 // "Count  : " lines; the single line "Field not found" for an unknown field.
 std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field);

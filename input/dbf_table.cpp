@@ -179,6 +179,14 @@ std::string DbfTable::Text(int row, int field) const {
 
 double DbfTable::Number(int row, int field) const { return TextToNumber(Raw(row, field)); }
 
+bool DbfTable::NumberIfPresent(int row, int field, double& value) const {
+    const char* raw = Raw(row, field);
+    while (*raw == ' ') ++raw;
+    if (*raw == '\0' || *raw == '*') return false;
+    value = TextToNumber(raw);
+    return true;
+}
+
 std::string AttributeTablePathOf(const std::string& shapefilePath) {
     std::filesystem::path p(shapefilePath);
     const std::string ext = p.extension().string();

@@ -59,6 +59,9 @@ public:
     std::string Text(int row, int field) const;
     // The value read as a number (TextToNumber of its text); blank reads as 0.
     double Number(int row, int field) const;
+    // As Number, but a blank value or one stored as asterisks is not a number:
+    // gives false and leaves `value` alone.
+    bool NumberIfPresent(int row, int field, double& value) const;
 
 private:
     const char* Raw(int row, int field) const;

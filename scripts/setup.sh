@@ -9,7 +9,10 @@ packages=(
   libgtest-dev
   gdal-bin proj-bin
   libxml2-utils
-  qt6-base-dev
+  qt6-base-dev qt6-webengine-dev libjs-leaflet
+  libproj-dev libzip-dev
+  clang libclang-rt-14-dev
+  desktop-file-utils dpkg-dev file
   xvfb xauth fonts-liberation
 )
 

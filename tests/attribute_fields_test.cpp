@@ -6,6 +6,7 @@
 #include <shapefil.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 namespace tessaly {
@@ -117,6 +118,29 @@ TEST(AttributeFields, RatioOfAZeroNormaliserCountsAsZero) {
     const ValueRange f = FieldMinMax(path, "A");
     EXPECT_DOUBLE_EQ(f.minimum, 5);
     EXPECT_DOUBLE_EQ(f.maximum, 10);
+}
+
+TEST(AttributeFields, NumberColumnTellsEmptyValuesApart) {
+    TempDir dir;
+    const std::string path = (dir / "gaps.dbf").string();
+    DBFHandle h = DBFCreate(path.c_str());
+    DBFAddNativeFieldType(h, "N", 'N', 6, 1);
+    DBFWriteDoubleAttribute(h, 0, 0, 2.5);
+    char blank[] = "      ";
+    DBFWriteAttributeDirectly(h, 1, 0, blank);     // blank
+    DBFWriteNULLAttribute(h, 2, 0);                // asterisks, as dBase writes a missing number
+    DBFWriteDoubleAttribute(h, 3, 0, 0);
+    DBFWriteDoubleAttribute(h, 4, 0, -1);
+    DBFMarkRecordDeleted(h, 4, 1);
+    DBFClose(h);
+
+    const NumberColumn c = ReadNumberColumn(path, "N");
+    ASSERT_EQ(c.values.size(), 4u);
+    EXPECT_EQ(c.values[0], 2.5);
+    EXPECT_TRUE(std::isnan(c.values[1]));
+    EXPECT_TRUE(std::isnan(c.values[2]));
+    EXPECT_EQ(c.values[3], 0.0);
+    EXPECT_EQ(c.emptyCount, 2);
 }
 
 TEST(AttributeFields, StatisticsLines) {
