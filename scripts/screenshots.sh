@@ -17,7 +17,7 @@ run=$(mktemp -d)
 trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$run"' EXIT
 cp build/tessaly "$run/"
 
-export DISPLAY=:97
+export DISPLAY=${SCREENSHOT_DISPLAY:-:97}   # another number lets two runs share a machine
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
