@@ -4,11 +4,20 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
+#include "engine/program_version.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
+#include <cstring>
+#include <iostream>
+
 int main(int argc, char** argv) {
+    // Answered before any window system is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << tessaly::VersionLine("tessaly");
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaly"));
     QFont font(QStringLiteral("Liberation Sans"));

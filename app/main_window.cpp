@@ -4,6 +4,7 @@
 #include "app/palette_picture.h"
 #include "app/symbol_drawing.h"
 #include "engine/maker_site.h"
+#include "engine/program_version.h"
 #include "input/attribute_fields.h"
 #include "input/attribute_table_window.h"
 #include "input/datum_catalogue.h"
@@ -53,7 +54,7 @@ std::string Text(const QLineEdit* e) { return e->text().toStdString(); }
 TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), messages_(messages), dialogs_(dialogs), engine_(workFolder_.path().toStdString()) {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Tessaly 2.1b"));
+    setWindowTitle(QStringLiteral("Tessaly ") + QString::fromLatin1(kCaptionVersion));
     auto* client = new QWidget(this);
     setCentralWidget(client);
     setFixedSize(401, 381);

@@ -3,6 +3,7 @@
 #include "cli/convert_command.h"
 #include "cli/info_command.h"
 #include "cli/options.h"
+#include "engine/program_version.h"
 
 #include <exception>
 #include <iostream>
@@ -17,6 +18,10 @@ int Run(const tessaly::cli::CommandLine& line) {
     using namespace tessaly::cli;
     if (line.Has("--help")) {
         std::cout << UsageText();
+        return 0;
+    }
+    if (line.Has("--version")) {
+        std::cout << tessaly::VersionLine("tessaly-convert");
         return 0;
     }
     if (line.Has("--list-datums")) {

@@ -51,6 +51,7 @@ const std::vector<OptionSpec>& Options() {
         {"-q", "", "print nothing but errors and notes"},
         {"--info", "FILE.shp", "print the shape type, record count, extent and fields of a shapefile"},
         {"--list-datums", "", "print the catalogue of datums, one a line: number, tab, name and region"},
+        {"--version", "", "print the program's version and build tag"},
         {"--help", "", "print this text"},
     };
     return options;

@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libjs-leaflet
   libproj-dev libzip-dev
   clang libclang-rt-14-dev
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils dpkg-dev file shared-mime-info librsvg2-bin
   xvfb xauth fonts-liberation
 )
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
 #include <sstream>
 
 namespace tessaly {
@@ -75,6 +77,33 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
     const auto help = RunCommand(Convert("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--list-datums"), std::string::npos);
+}
+
+TEST(ConvertCommand, PrintsItsVersionAndBuildTag) {
+    const auto r = RunCommand(Convert("--version"));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output, "tessaly-convert 2.1b (build 2-2/1/11)\n");
+}
+
+// The options as --help lists them, and as the manual page's option entries
+// (".B \-\-name") name them: the two must agree.
+TEST(ConvertCommand, ManualPageDescribesTheOptionsOfHelp) {
+    std::set<std::string> inHelp, inManual;
+    for (const std::string& line : Lines(RunCommand(Convert("--help")).output))
+        if (line.rfind("  -", 0) == 0) inHelp.insert(line.substr(2, line.find(' ', 2) - 2));
+    std::ifstream manual(TESSALY_MANUAL);
+    ASSERT_TRUE(manual) << TESSALY_MANUAL;
+    bool optionsSection = false;
+    for (std::string line; std::getline(manual, line);) {
+        if (line.rfind(".SH", 0) == 0) optionsSection = line == ".SH OPTIONS";
+        if (!optionsSection || line.rfind(".B \\-", 0) != 0) continue;
+        std::string name;
+        for (std::size_t i = 3; i < line.size() && line[i] != ' '; ++i)
+            if (line[i] != '\\') name += line[i];
+        inManual.insert(name);
+    }
+    EXPECT_GT(inHelp.size(), 40u);
+    EXPECT_EQ(inManual, inHelp);
 }
 
 }  // namespace
