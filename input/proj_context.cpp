@@ -38,7 +38,9 @@ namespace tessaly {
 
 ProjObject CreateCrs(ProjContext& context, const std::string& definition, const std::string& source) {
     context.ClearError();
-    ProjObject crs(proj_create(context.Get(), definition.c_str()));
+    // A PROJ string names a coordinate system only with +type=crs; users leave it out.
+    const bool projString = definition.rfind("+proj=", 0) == 0 && definition.find("+type=crs") == std::string::npos;
+    ProjObject crs(proj_create(context.Get(), (projString ? definition + " +type=crs" : definition).c_str()));
     if (!crs) throw CoordinateSystemError(source + ": not a coordinate system PROJ can read: " + context.LastError());
     if (!proj_is_crs(crs.get()))
         throw CoordinateSystemError(source + ": not a coordinate system but \"" + proj_get_name(crs.get()) + "\"");
