@@ -17,7 +17,7 @@ InputPagePrj::InputPagePrj(const InputPageControls& controls)
     RadioButtonPrj->setGeometry(10, 104, 365, 20);
     RadioButtonPrj->hide();
     LabelPrj->setObjectName(QStringLiteral("LabelPrj"));
-    LabelPrj->setGeometry(12, 72, 380, 28);
+    LabelPrj->setGeometry(12, 71, 380, 28);
     LabelPrj->setWordWrap(true);
     LabelPrj->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }

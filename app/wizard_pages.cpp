@@ -132,7 +132,7 @@ QWidget* TForm1::BuildInputPage() {
     });
     LabelEntity = Label(page, "LabelEntity", QString(), QRect(12, 56, 300, 16));
 
-    auto* system = Captioned<QGroupBox>(page, "GroupBox1", QStringLiteral(" Coordinate System "), QRect(8, 100, 385, 72));
+    auto* system = Captioned<QGroupBox>(page, "GroupBox1", QStringLiteral(" Coordinate System "), QRect(8, 104, 385, 70));
     Label(system, "Label5", QStringLiteral("Datum"), QRect(10, 24, 50, 16));
     ComboDatum = Combo(system, "ComboDatum", QRect(60, 20, 315, 22), 14);
     std::vector<std::string> datums;
