@@ -104,6 +104,7 @@ void TForm1::UpdateUnitsControls() {
     const bool utm = RadioButton2->isChecked();
     for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(ComboUTMZones), static_cast<QWidget*>(ComboHemis)})
         w->setEnabled(utm);
+    inputPrj_->UpdateControls();
 }
 
 void TForm1::UpdateLabelControls() {
@@ -185,6 +186,7 @@ bool TForm1::LoadInputFile(const QString& path) {
     inputShapePath_ = path;
     attributeTablePath_ = table;
     Edit1->setText(path);
+    inputPrj_->Load(path.toStdString());
     ComboLabel->clear();
     CheckListBox1->clear();
     for (const std::string& f : labelFields) {
@@ -403,6 +405,7 @@ ConversionChoices TForm1::Choices() const {
     c.utmZone = ComboUTMZones->currentIndex() + 1;
     c.geographic = RadioButton1->isChecked();
     c.north = ComboHemis->currentIndex() == 0;
+    inputPrj_->Apply(c);
     return c;
 }
 

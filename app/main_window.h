@@ -1,6 +1,7 @@
 #pragma once
 // The wizard: one window whose pages lead from the input file to the document.
 
+#include "app/input_page_prj.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
@@ -111,6 +112,7 @@ private:
     QComboBox* ComboHemis = nullptr;
     QLabel* Label6 = nullptr;
     QComboBox* ComboUTMZones = nullptr;
+    std::unique_ptr<InputPagePrj> inputPrj_;  // RadioButtonPrj, LabelPrj
     // Visual
     QCheckBox* CheckOverEffect = nullptr;
     QComboBox* ComboLabel = nullptr;

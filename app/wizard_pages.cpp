@@ -132,14 +132,14 @@ QWidget* TForm1::BuildInputPage() {
     });
     LabelEntity = Label(page, "LabelEntity", QString(), QRect(12, 56, 300, 16));
 
-    auto* system = Captioned<QGroupBox>(page, "GroupBox1", QStringLiteral(" Coordinate System "), QRect(8, 80, 385, 90));
+    auto* system = Captioned<QGroupBox>(page, "GroupBox1", QStringLiteral(" Coordinate System "), QRect(8, 104, 385, 70));
     Label(system, "Label5", QStringLiteral("Datum"), QRect(10, 24, 50, 16));
     ComboDatum = Combo(system, "ComboDatum", QRect(60, 20, 315, 22), 14);
     std::vector<std::string> datums;
     FillDatums(datums);
     for (const std::string& d : datums) ComboDatum->addItem(QString::fromStdString(d));
     ComboDatum->setCurrentIndex(kWgs1984Datum - 1);
-    LabelEllipsoid = Label(system, "LabelEllipsoid", QString(), QRect(60, 50, 315, 16));
+    LabelEllipsoid = Label(system, "LabelEllipsoid", QString(), QRect(60, 48, 315, 16));
     connect(ComboDatum, &QComboBox::currentIndexChanged, this, [this] { ShowEllipsoid(); });
 
     auto* units = Captioned<QGroupBox>(page, "GroupBox2", QStringLiteral(" Units "), QRect(8, 176, 385, 140));
@@ -155,6 +155,9 @@ QWidget* TForm1::BuildInputPage() {
     ComboHemis = Combo(units, "ComboHemis", QRect(210, 72, 165, 22));
     ComboHemis->addItems({QStringLiteral("Northern Hemisphere"), QStringLiteral("Southern Hemisphere")});
     connect(RadioButton1, &QRadioButton::toggled, this, [this] { UpdateUnitsControls(); });
+    inputPrj_ = std::make_unique<InputPagePrj>(
+        InputPageControls{page, units, ComboDatum, RadioButton1, RadioButton2, ComboUTMZones, ComboHemis});
+    connect(inputPrj_->RadioButtonPrj, &QRadioButton::toggled, this, [this] { UpdateUnitsControls(); });
     return page;
 }
 

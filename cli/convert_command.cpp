@@ -1,6 +1,7 @@
 #include "cli/convert_command.h"
 
 #include "cli/choice_parsing.h"
+#include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
@@ -89,18 +90,6 @@ std::string TableField(const DbfTable& table, const std::string& option, const s
     const int i = table.FieldIndex(name);
     if (i < 0) throw std::invalid_argument(option + ": " + table.Path() + " has no field \"" + name + "\"");
     return table.Fields()[static_cast<std::size_t>(i)].name;
-}
-
-void ReadCoordinateSystem(const CommandLine& line, ConversionChoices& c) {
-    if (line.Has("--datum")) c.datum = ParseInteger("--datum", line.values.at("--datum"), 1, 221);
-    if (!line.Has("--utm")) return;
-    const std::string& z = line.values.at("--utm");
-    const char hemisphere = z.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(z.back())));
-    if (hemisphere != 'N' && hemisphere != 'S')
-        throw std::invalid_argument("--utm takes a zone and a hemisphere, such as 14N or 56S, not \"" + z + "\"");
-    c.geographic = false;
-    c.utmZone = ParseInteger("--utm", z.substr(0, z.size() - 1), 1, 60);
-    c.north = hemisphere == 'N';
 }
 
 void ReadLabels(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
@@ -286,7 +275,8 @@ int RunConversion(const CommandLine& line) {
     const DbfTable table(AttributeTablePathOf(input));
 
     ConversionChoices c;
-    ReadCoordinateSystem(line, c);
+    std::vector<std::string> notes;
+    ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     ReadLabels(line, table, c);
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);
@@ -297,6 +287,7 @@ int RunConversion(const CommandLine& line) {
     if (const auto problem = ValidateSave(c)) throw std::invalid_argument(*problem);
 
     ConsoleMessages messages(line.Has("-q"));
+    for (const std::string& note : notes) messages.Information(note);
     WorkFolder work;
     TConversionEngine engine(work.Path());
     engine.InputLoaded(shapeClass, table.Path());

@@ -20,7 +20,7 @@ std::string Shortest(double v) {
 
 }  // namespace
 
-void PrintShapefileInfo(const std::string& shapefilePath, std::ostream& out) {
+void PrintShapefileInfo(const std::string& shapefilePath, const std::string& coordinateSystem, std::ostream& out) {
     TFileSHP reader(shapefilePath);
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
     long long records = 0;
@@ -32,6 +32,7 @@ void PrintShapefileInfo(const std::string& shapefilePath, std::ostream& out) {
     out << "Records: " << records << "\n";
     out << "Extent: X " << Shortest(reader.Xmin) << " .. " << Shortest(reader.Xmax) << ", Y "
         << Shortest(reader.Ymin) << " .. " << Shortest(reader.Ymax) << "\n";
+    out << "Coordinate System: " << coordinateSystem << "\n";
 
     const DbfTable table(AttributeTablePathOf(shapefilePath));
     out << "Table: " << table.RecordCount() << " rows, code page " << table.Decoder().Name() << "\n";

@@ -1,6 +1,7 @@
 // tessaly-convert: the command-line face of the converter.
 
 #include "cli/convert_command.h"
+#include "cli/coordinate_choice.h"
 #include "cli/info_command.h"
 #include "cli/options.h"
 #include "engine/program_version.h"
@@ -29,7 +30,11 @@ int Run(const tessaly::cli::CommandLine& line) {
         return 0;
     }
     if (line.Has("--info")) {
-        PrintShapefileInfo(line.values.at("--info"), std::cout);
+        const std::string& path = line.values.at("--info");
+        std::vector<std::string> notes;
+        const std::string system = tessaly::CoordinateSystemText(ChooseCoordinateSystem(line, path, notes));
+        for (const std::string& note : notes) std::cerr << "tessaly-convert: note: " << note << "\n";
+        PrintShapefileInfo(path, system, std::cout);
         return 0;
     }
     return RunConversion(line);

@@ -7,8 +7,10 @@ namespace tessaly::cli {
 const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> options = {
         {"-o", "OUTPUT.kml", "the document to write; default: the input with \".kml\""},
-        {"--utm", "ZONE", "the input is UTM in metres, in ZONE followed by N or S (14N, 56S); default: longitude/latitude"},
+        {"--utm", "ZONE", "the input is UTM in metres, in ZONE followed by N or S (14N, 56S); default: what the shapefile's .prj says"},
         {"--datum", "N", "the input's datum, by its number in --list-datums; default 219 (WGS 1984)"},
+        {"--geographic", "", "the input is longitude/latitude in degrees (the default without a .prj)"},
+        {"--srs", "DEFINITION", "the input's coordinate system: EPSG:2277, WKT, a PROJ string or a .prj file; converted through PROJ where --utm and --datum cannot say it"},
         {"--label", "FIELD", "the field that names the placemarks; '' numbers them; default: the first field whose name holds NAME"},
         {"--title", "TEXT", "the document's name; default: the input's file name"},
         {"--description", "TEXT", "the text of the closing Info folder (may hold HTML)"},
@@ -49,7 +51,7 @@ const std::vector<OptionSpec>& Options() {
         {"--fill-opacity", "PERCENT", "default 100"},
         {"--fill-mode", "MODE", "filled, outlined or both (default)"},
         {"-q", "", "print nothing but errors and notes"},
-        {"--info", "FILE.shp", "print the shape type, record count, extent and fields of a shapefile"},
+        {"--info", "FILE.shp", "print the shape type, record count, extent, coordinate system and fields of a shapefile"},
         {"--list-datums", "", "print the catalogue of datums, one a line: number, tab, name and region"},
         {"--version", "", "print the program's version and build tag"},
         {"--help", "", "print this text"},
@@ -85,7 +87,8 @@ std::string UsageText() {
         "Usage: tessaly-convert INPUT.shp [-o OUTPUT.kml] [options]\n"
         "       tessaly-convert --info FILE.shp\n"
         "       tessaly-convert --list-datums\n\n"
-        "Converts an ESRI shapefile and its .dbf table into a KML document for Google Earth.\n\n"
+        "Converts an ESRI shapefile and its .dbf table into a KML document for Google Earth.\n"
+        "The input's coordinate system comes from its .prj unless --utm, --datum, --geographic or --srs is given.\n\n"
         "Options:\n";
     for (const OptionSpec& o : Options()) {
         std::string left = "  " + o.name + (o.argument.empty() ? "" : " " + o.argument);

@@ -54,6 +54,9 @@ struct ConversionChoices {
     int utmZone = 12;         // 1..60
     bool geographic = true;
     bool north = true;
+    // Not empty: PROJ converts the input from this system (see TKml::ProjectedDefinition);
+    // `datum` 0 then means PROJ does the datum shift too.
+    std::string projectedDefinition;
 };
 
 // The checks before creating, in their order; the message of the first that fails,

@@ -10,11 +10,13 @@
 #include "engine/working_table.h"
 #include "input/attribute_fields.h"
 #include "input/datum_tool.h"
+#include "input/projected_input.h"
 #include "input/number_text.h"
 #include "input/shapefile_reader.h"
 
 #include <charconv>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -113,6 +115,7 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.UtmZone = static_cast<std::uint8_t>(c.utmZone);
     Kml.Geographic = c.geographic;
     Kml.North = c.north;
+    Kml.ProjectedDefinition = c.projectedDefinition;
 }
 
 void TConversionEngine::SetUniqueNumeric() {
@@ -188,6 +191,13 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     datum.UtmZone = Kml.UtmZone;
     datum.North = Kml.North;
     datum.Prepare();
+    std::optional<ProjectedInput> projected;
+    if (!Kml.ProjectedDefinition.empty()) {
+        projected.emplace(Kml.ProjectedDefinition, Kml.Datum == 0, shapePath);
+        datum.Projected = &*projected;
+        if (projected->ReachesWgs84())
+            messages.Information(shapePath + ": shifted to WGS 84 by PROJ's \"" + projected->OperationName() + "\"");
+    }
 
     TShapeIndex index;
     index.SetFileName(WorkTablePath);
@@ -217,9 +227,13 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);
     FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages});
-    if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
-    else if (Symbols.Kind == kGraduated) loop.WriteGraduated();
-    else loop.WriteSingle();
+    try {
+        if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
+        else if (Symbols.Kind == kGraduated) loop.WriteGraduated();
+        else loop.WriteSingle();
+    } catch (const NotGeographicError& e) {
+        throw ConversionError(shapePath + ": record " + std::to_string(reader.RecordNumber) + ": " + e.what());
+    }
     Symbols.ClearRanges();
 
     document.WriteTrailer(Kml.Description);

@@ -46,6 +46,9 @@ struct TKml {
     std::uint8_t UtmZone = 0;    // 1..60
     bool Geographic = false;     // false: UTM metres
     bool North = false;
+    // Not empty: the input is in this coordinate system (WKT, PROJ string or "EPSG:n"),
+    // which PROJ converts to geographic coordinates on `Datum`, or with `Datum` 0 to WGS 84.
+    std::string ProjectedDefinition;
 };
 
 // Engine values kept beside the settings for the whole program.

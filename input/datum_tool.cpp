@@ -1,9 +1,12 @@
 #include "input/datum_tool.h"
 
 #include "input/datum_catalogue.h"
+#include "input/projected_input.h"
 
+#include <charconv>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace tessaly {
 
@@ -12,7 +15,19 @@ namespace {
 constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 
+// Shortest text that reads back as the same number.
+std::string Shortest(double v) {
+    char buf[32];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
 }  // namespace
+
+NotGeographicError::NotGeographicError(double x, double y)
+    : std::runtime_error("X " + Shortest(x) + ", Y " + Shortest(y) +
+                         " cannot be longitude and latitude: the data look projected (choose UTM, or give their "
+                         "coordinate system)") {}
 
 void TDatumTool::LoadDatum(int number, DatumParams& params) {
     const Datum d = GetDatum(number);
@@ -112,9 +127,21 @@ LonLat TDatumTool::UTMToGeographicShifted(int zone, bool north, double easting,
 }
 
 LonLat TDatumTool::ConvertToWGS84(double x, double y) const {
+    if (Projected != nullptr) {
+        const LonLat local = Projected->ToGeographic(x, y);
+        return Projected->ReachesWgs84() ? local : GeographicToWGS84(local.longitude, local.latitude);
+    }
     if (!Geographic) return UTMToGeographicShifted(UtmZone, North, x, y);
-    if (SourceDatum == kWgs1984Datum) return {x, y};
-    const GeodeticPoint shifted = MolodenskyShift(y, x, 0);
+    // Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
+    constexpr double kMargin = 1e-6;
+    if (std::isfinite(x) && std::isfinite(y) && (std::abs(x) > 360 + kMargin || std::abs(y) > 90 + kMargin))
+        throw NotGeographicError(x, y);
+    return GeographicToWGS84(x, y);
+}
+
+LonLat TDatumTool::GeographicToWGS84(double longitude, double latitude) const {
+    if (SourceDatum == kWgs1984Datum) return {longitude, latitude};
+    const GeodeticPoint shifted = MolodenskyShift(latitude, longitude, 0);
     return {shifted.longitude, shifted.latitude};
 }
 

@@ -3,8 +3,18 @@
 // to WGS 84 longitude and latitude.
 
 #include <cstdint>
+#include <stdexcept>
 
 namespace tessaly {
+
+class ProjectedInput;
+
+// Geographic input whose numbers cannot be longitude and latitude: the data are
+// almost certainly projected, and converting them would write nonsense.
+class NotGeographicError : public std::runtime_error {
+public:
+    NotGeographicError(double x, double y);
+};
 
 struct DatumParams {
     double A = 0;   // semi-major axis, metres
@@ -32,6 +42,9 @@ public:
     bool Geographic = true;   // false: UTM easting/northing in metres
     std::uint8_t UtmZone = 0; // 1..60
     bool North = true;
+    // Set: the input is in a system PROJ converts; its results are then shifted
+    // from `SourceDatum` like geographic input, unless PROJ reached WGS 84 itself.
+    const ProjectedInput* Projected = nullptr;
 
     int TargetDatum = 0;
 
@@ -52,10 +65,13 @@ public:
     // ellipsoid, then the Molodensky shift unless the datum is WGS 1984.
     LonLat UTMToGeographicShifted(int zone, bool north, double easting, double northing) const;
 
-    // The shapefile's X and Y to WGS 84 longitude and latitude.
+    // The shapefile's X and Y to WGS 84 longitude and latitude. Throws
+    // NotGeographicError for geographic input outside -360..360, -90..90.
     LonLat ConvertToWGS84(double x, double y) const;
 
 private:
+    LonLat GeographicToWGS84(double longitude, double latitude) const;
+
     DatumParams source_;
     DatumParams target_;
     double shiftX_ = 0, shiftY_ = 0, shiftZ_ = 0;

@@ -42,3 +42,13 @@ click 190 38; xdotool key Down Return; sleep 0.5   # the first field
 shot 4-simbology
 next; shot 5-balloon
 next; shot 6-save
+
+# The Input page set from a projected shapefile's .prj (a projection PROJ converts).
+kill "$app"; wait "$app" 2>/dev/null || true
+cp ../shared/data/projected/states_conus_albers.* "$run/"
+"$run/tessaly" "$run/states_conus_albers.shp" &
+app=$!
+sleep 2
+window=$(xdotool search --sync --name 'Tessaly 2.1b' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$window")"
+shot input-prj

@@ -39,12 +39,13 @@ TEST(ConvertCommand, DescribesAShapefile) {
     const auto r = RunCommand(Convert("--info '" + shp.string() + "'"));
     ASSERT_EQ(r.status, 0) << r.output;
     const auto lines = Lines(r.output);
-    ASSERT_GE(lines.size(), 6u);
+    ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(lines[0], "Shape Type: Point");
     EXPECT_EQ(lines[1], "Records: 1");
     EXPECT_EQ(lines[2].rfind("Extent: X ", 0), 0u);
-    EXPECT_EQ(lines[3], "Table: 1 rows, code page UTF-8");
-    EXPECT_EQ(lines[5], "  \xE2\x98\x83 S");
+    EXPECT_EQ(lines[3], "Coordinate System: longitude/latitude, WGS 1984 (datum 219), from utf8-property.prj");
+    EXPECT_EQ(lines[4], "Table: 1 rows, code page UTF-8");
+    EXPECT_EQ(lines[6], "  \xE2\x98\x83 S");
 
     const auto bg = RunCommand(Convert("--info '" + dir.CopyShared("pyshp/blockgroups").string() + "'"));
     ASSERT_EQ(bg.status, 0);
