@@ -2,7 +2,6 @@
 
 #include "engine/balloon.h"
 #include "engine/kml_text.h"
-#include "engine/polygon_rings.h"
 #include "input/number_text.h"
 #include "input/shapefile_parts.h"
 #include "symbology/symbol_list.h"
