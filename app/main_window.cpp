@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/colour_swatch.h"
+#include "app/panel_messages.h"
 #include "app/palette_picture.h"
 #include "app/symbol_drawing.h"
 #include "engine/maker_site.h"
@@ -438,17 +439,7 @@ bool TForm1::CreateKml(bool openAfterwards) {
         engine_.CollectSettings(Choices(), inputShapePath_.toStdString());
         engine_.SetUniqueNumeric();
         // Progress texts show on the panel while the run works.
-        struct PanelMessages : UserMessages {
-            PanelMessages(UserMessages& o, QLabel* l) : outer(o), label(l) {}
-            void Progress(const std::string& t) override {
-                label->setText(QString::fromStdString(t));
-                label->repaint();
-            }
-            void Information(const std::string& t) override { outer.Information(t); }
-            void Error(const std::string& t) override { outer.Error(t); }
-            UserMessages& outer;
-            QLabel* label;
-        } panel(messages_, LabelMessage);
+        PanelMessages panel(messages_, LabelMessage);
         engine_.PrepareAttributes(inputShapePath_.toStdString(), panel);
         done = engine_.ConvertToKml(inputShapePath_.toStdString(), target.toStdString(), panel);
         if (!done) messages_.Error("Could not create " + target.toStdString() + ": " +

@@ -7,14 +7,23 @@
 
 namespace tessaly {
 
+QStringList SaveFilters() {
+    return {QStringLiteral("Google Earth (*.kml)"), QStringLiteral("Google Earth KMZ archive (*.kmz)")};
+}
+
 QString DesktopDialogs::OpenShapefile(QWidget* owner) {
     return QFileDialog::getOpenFileName(owner, QString(), QString(), QStringLiteral("ESRI shapefile (*.shp)"));
 }
 
 QString DesktopDialogs::SaveKml(QWidget* owner, const QString& proposed) {
-    QFileDialog dialog(owner, QString(), proposed, QStringLiteral("Google Earth (*.kml)"));
+    QFileDialog dialog(owner, QString(), proposed);
+    dialog.setNameFilters(SaveFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("kml"));
+    // The suffix added to a bare name follows the filter the user picks.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter == SaveFilters().back() ? QStringLiteral("kmz") : QStringLiteral("kml"));
+    });
     dialog.selectFile(proposed);
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().front()
                                                                                    : QString();

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace tessaly {
@@ -12,13 +13,17 @@ public:
     virtual ~WizardDialogs() = default;
     // The shapefile to load; empty when cancelled.
     virtual QString OpenShapefile(QWidget* owner) = 0;
-    // Where to write the document, starting from a proposed name; empty when cancelled.
+    // Where to write the document (".kml", or ".kmz" for an archive), starting from a
+    // proposed name; empty when cancelled.
     virtual QString SaveKml(QWidget* owner, const QString& proposed) = 0;
     // A colour, starting from the current one; invalid when cancelled.
     virtual QColor ChooseColour(QWidget* owner, const QColor& current) = 0;
-    // Opens a finished document in the program the desktop has for ".kml".
+    // Opens a finished document in the program the desktop has for ".kml" or ".kmz".
     virtual void OpenDocument(const QString& path) = 0;
 };
+
+// The save dialog's filters: the document, then the KMZ archive.
+QStringList SaveFilters();
 
 // The desktop's own dialogs.
 class DesktopDialogs : public WizardDialogs {

@@ -3,6 +3,7 @@
 #include "cli/choice_parsing.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
+#include "engine/run_progress.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
 #include "input/number_text.h"
@@ -10,6 +11,7 @@
 #include "symbology/classification.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
@@ -23,39 +25,44 @@ namespace tessaly::cli {
 
 namespace {
 
-// Prints what the engine says on standard error.
+// Prints what the engine says on standard error. On a terminal, a run that lasts
+// longer than a second also shows how far it is on a line rewritten in place.
 class ConsoleMessages : public UserMessages {
 public:
-    explicit ConsoleMessages(bool quiet) : quiet_(quiet), terminal_(isatty(STDERR_FILENO) != 0) {}
-    ~ConsoleMessages() override { EndCountLine(); }
+    explicit ConsoleMessages(bool quiet)
+        : quiet_(quiet), terminal_(isatty(STDERR_FILENO) != 0), start_(std::chrono::steady_clock::now()) {}
+    ~ConsoleMessages() override { EndProgressLine(); }
 
     void Progress(const std::string& text) override {
         if (quiet_) return;
-        EndCountLine();
+        EndProgressLine();
         std::cerr << text << "\n";
     }
-    void FeatureCount(long long written) override {
-        if (quiet_ || !terminal_) return;
-        std::cerr << "\r" << written << " features written" << std::flush;
-        counting_ = true;
+    void WritingProgress(long long done, long long total) override {
+        if (quiet_ || !terminal_ || std::chrono::steady_clock::now() - start_ < kQuietStart) return;
+        std::cerr << "\r" << PercentDone(done, total) << "% (" << done << " of " << total << " records)"
+                  << std::flush;
+        progressLine_ = true;
     }
     void Information(const std::string& text) override {
-        EndCountLine();
+        EndProgressLine();
         std::cerr << "tessaly-convert: note: " << text << "\n";
     }
     void Error(const std::string& text) override {
-        EndCountLine();
+        EndProgressLine();
         std::cerr << "tessaly-convert: " << text << "\n";
     }
 
 private:
-    void EndCountLine() {
-        if (counting_) std::cerr << "\n";
-        counting_ = false;
+    static constexpr std::chrono::seconds kQuietStart{1};
+    void EndProgressLine() {
+        if (progressLine_) std::cerr << "\n";
+        progressLine_ = false;
     }
     bool quiet_;
     bool terminal_;
-    bool counting_ = false;
+    std::chrono::steady_clock::time_point start_;
+    bool progressLine_ = false;
 };
 
 // A folder of this run's own for the working files, removed at the end.
@@ -297,7 +304,7 @@ int RunConversion(const CommandLine& line) {
     engine.SetUniqueNumeric();
     engine.PrepareAttributes(input, messages);
     if (!engine.ConvertToKml(input, output, messages)) throw ShapefileError(input + ": cannot be read as a shapefile");
-    if (!line.Has("-q")) std::cerr << engine.WrittenFeatures() << " features written to " << output << "\n";
+    messages.Progress(std::to_string(engine.WrittenFeatures()) + " features written to " + output);
     return 0;
 }
 

@@ -243,6 +243,11 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     if (loop.WithoutGeometry() > 0)
         messages.Information(shapePath + ": " + Records(loop.WithoutGeometry()) +
                              " without a point, line or polygon shape (Null or MultiPatch) not written");
+    // A table shorter than the shapefile leaves its last records without attributes.
+    if (index.EntryCount() > table.RecordCount())
+        messages.Information(shapePath + ": " + Records(index.EntryCount() - table.RecordCount()) +
+                             " without a row in " + Kml.AttributeTablePath + " (it has " +
+                             std::to_string(table.RecordCount()) + " rows) not written");
     if (loop.NotFinite() > 0)
         messages.Information(shapePath + ": " + Records(loop.NotFinite()) +
                              " left out: coordinates that do not convert to a position (the first is record " +

@@ -1,14 +1,13 @@
 #include "engine/feature_loop.h"
 
 #include "engine/kml_text.h"
+#include "engine/run_progress.h"
 #include "engine/working_table.h"
 #include "input/number_text.h"
 
 namespace tessaly {
 
 namespace {
-
-constexpr long long kCountEvery = 1000;
 
 // A bound as the filter expression writes it, read back as the filter reads it.
 double WrittenBound(double v) { return TextToNumber(FormatNumber(1, 10, v)); }
@@ -78,14 +77,23 @@ void FeatureLoop::WriteRows(const std::vector<int>& rows, const std::function<in
         switch (in_.placemarks.WriteFeature(++n, row_, text_)) {
             case FeatureResult::Written:
                 in_.out.Write(text_);
-                if (++written_ % kCountEvery == 0) in_.messages.FeatureCount(written_);
+                ++written_;
                 break;
             case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
             case FeatureResult::NotFinite:
                 if (notFinite_++ == 0) firstNotFinite_ = k;
                 break;
         }
+        ReportProgress();
     }
+}
+
+void FeatureLoop::ReportProgress() {
+    const auto total = static_cast<long long>(in_.order.size());
+    const int percent = PercentDone(++visited_, total);
+    if (percent == reportedPercent_) return;
+    reportedPercent_ = percent;
+    in_.messages.WritingProgress(visited_, total);
 }
 
 std::unordered_map<std::string, int> FeatureLoop::ClassesByValue() const {

@@ -63,6 +63,8 @@ private:
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(const std::vector<int>& rows, const std::function<int(int row)>& classOf);
     std::string ValueText(int row, int field) const;
+    // One more row visited of all the run visits.
+    void ReportProgress();
     // FindByValue for every row at once: the first class of each distinct value.
     std::unordered_map<std::string, int> ClassesByValue() const;
 
@@ -77,6 +79,8 @@ private:
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;
     std::int32_t firstNotFinite_ = 0;
+    long long visited_ = 0;
+    int reportedPercent_ = -1;
 };
 
 }  // namespace tessaly

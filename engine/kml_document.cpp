@@ -66,7 +66,8 @@ void KmlDocumentWriter::WriteMapitStyle() {
 void KmlDocumentWriter::WriteHighlightStyle(const std::string& s) {
     WriteText("<Style id=\"zh" + s + "\"><IconStyle><color>" + kml_.IconColorText + "</color><scale>" +
               kml_.IconScaleText + "</scale><Icon>" + kml_.RollOverIconHref + "</Icon></IconStyle>");
-    if (!kml_.LabelRollOver) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");
+    // Labels shown always stay shown under the mouse; only "Never" hides them here.
+    if (!kml_.LabelRollOver && !kml_.LabelAlways) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");
     WriteText("<LineStyle>");
     if (kml_.RollOverChangeColor)
         WriteText("<color>" + KmlColor(kml_.RollOverColor, kml_.LineOpacity) + "</color><width>" +

@@ -2,6 +2,7 @@
 // A text file that appears under its name only when it is complete: written to a
 // temporary file beside the target and renamed over it by Commit. An output that
 // is destroyed without Commit is removed, and an earlier file of that name stays.
+// A target ending in ".kmz" receives a KMZ archive holding the text as "doc.kml".
 
 #include <cstdio>
 #include <stdexcept>
@@ -30,6 +31,8 @@ public:
 private:
     static constexpr std::size_t kFlushSize = 1 << 16;
     void Flush();
+    // Packs the finished temporary file into an archive renamed over the target.
+    void PackIntoArchive();
     [[noreturn]] void Fail(const std::string& what);
 
     std::string target_;

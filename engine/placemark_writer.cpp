@@ -51,7 +51,8 @@ FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::s
             WritePlacemarkEnd(reader_.Parts.Count() > 1);
             break;
         case 5: case 15: case 25: {
-            const bool multi = reader_.Parts.Count() > 1 || kml_.Centroid;
+            OrganizeRecordRings();
+            const bool multi = polygons_.size() > 1 || kml_.Centroid;
             WritePlacemarkStart(multi, row);
             WritePolygons();
             WritePlacemarkEnd(multi);
@@ -168,44 +169,60 @@ void PlacemarkWriter::WriteLineString(std::int32_t begin, std::int32_t end) {
     *text_ += "</coordinates></LineString>";
 }
 
+void PlacemarkWriter::OrganizeRecordRings() {
+    rings_.clear();
+    for (std::int32_t i = 1; i <= reader_.Parts.Count(); ++i) {
+        const PartRange r = PartOf(reader_, i);
+        rings_.push_back({r.begin, r.end});
+    }
+    polygons_ = OrganizeRings(reader_.Points.Items(), rings_);
+}
+
 void PlacemarkWriter::WritePolygons() {
-    const std::int32_t parts = reader_.Parts.Count();
-    if (!kml_.Centroid || kml_.MultiCentroid || parts == 1) {
-        for (std::int32_t i = 1; i <= parts; ++i) {
-            const PartRange r = PartOf(reader_, i);
-            WritePolygon(r.begin, r.end, kml_.Centroid);
-        }
+    if (!kml_.Centroid || kml_.MultiCentroid || polygons_.size() == 1) {
+        for (const PolygonRings& p : polygons_) WritePolygon(p, kml_.Centroid);
         return;
     }
-    // One centroid, for the ring with the longest outline; of equal lengths the first.
-    std::int32_t best = 1;
+    // One centroid, for the outer ring with the longest outline; of equal lengths the first.
+    std::size_t best = 0;
     double bestLength = -1;
     TListaXY ring;
-    for (std::int32_t i = 1; i <= parts; ++i) {
-        reader_.GetPart(i, ring);
+    for (std::size_t i = 0; i < polygons_.size(); ++i) {
+        reader_.GetPart(static_cast<std::int32_t>(polygons_[i].outer) + 1, ring);
         const double length = ring.Length();
         if (length > bestLength) {
             best = i;
             bestLength = length;
         }
     }
-    for (std::int32_t i = 1; i <= parts; ++i) {
-        const PartRange r = PartOf(reader_, i);
-        WritePolygon(r.begin, r.end, i == best);
-    }
+    for (std::size_t i = 0; i < polygons_.size(); ++i) WritePolygon(polygons_[i], i == best);
 }
 
-void PlacemarkWriter::WritePolygon(std::int32_t begin, std::int32_t end, bool centroid) {
+void PlacemarkWriter::AppendRing(const RingSpan& ring) {
+    for (std::int32_t j = ring.begin; j < ring.end; ++j)
+        AppendVertex(kml_.ReverseRings ? ring.end - 1 - (j - ring.begin) : j);
+}
+
+void PlacemarkWriter::WritePolygon(const PolygonRings& polygon, bool centroid) {
+    const RingSpan outer = rings_[polygon.outer];
     WriteGeometryHead("Polygon", true);
     *text_ += "<outerBoundaryIs><LinearRing><coordinates>";
+    AppendRing(outer);
+    *text_ += "</coordinates></LinearRing></outerBoundaryIs>";
+    for (const std::size_t h : polygon.holes) {
+        *text_ += "<innerBoundaryIs><LinearRing><coordinates>";
+        AppendRing(rings_[h]);
+        *text_ += "</coordinates></LinearRing></innerBoundaryIs>";
+    }
+    *text_ += "</Polygon>";
+    // The centroid is the centre of the outer ring's box; a ring without points has none.
+    if (!centroid || outer.end <= outer.begin) return;
     double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin, ymin = xmin, ymax = -xmin;
     double zmin = xmin, zmax = -xmin;
     const auto& pts = reader_.Points.Items();
     const auto& z = reader_.ZValues.Items();
     const bool hasZ = ShapeTypeHasZ(reader_.RecordShapeType) && z.size() == pts.size();
-    for (std::int32_t j = begin; j < end; ++j) {
-        const std::int32_t k = kml_.ReverseRings ? end - 1 - (j - begin) : j;
-        AppendVertex(k);
+    for (std::int32_t k = outer.begin; k < outer.end; ++k) {
         const TCXY& p = pts[static_cast<std::size_t>(k)];
         xmin = std::min(xmin, p.X);
         xmax = std::max(xmax, p.X);
@@ -216,9 +233,6 @@ void PlacemarkWriter::WritePolygon(std::int32_t begin, std::int32_t end, bool ce
             zmax = std::max(zmax, z[static_cast<std::size_t>(k)].Value);
         }
     }
-    *text_ += "</coordinates></LinearRing></outerBoundaryIs></Polygon>";
-    // The centroid is the centre of the ring's box; a ring without points has none.
-    if (!centroid || end <= begin) return;
     // A record being streamed can no longer be left out: a centroid that does not
     // convert (its vertices all did) is then left out alone.
     const double cx = (xmin + xmax) / 2, cy = (ymin + ymax) / 2;

@@ -5,6 +5,7 @@
 #include "engine/balloon.h"
 #include "engine/conversion_settings.h"
 #include "engine/output_file.h"
+#include "engine/polygon_rings.h"
 #include "input/datum_tool.h"
 #include "input/shapefile_reader.h"
 
@@ -47,9 +48,12 @@ private:
     void WritePlacemarkEnd(bool multi);
     void WritePoints();
     void WriteLines();
+    // Sorts the current polygon record's rings into outer boundaries and holes.
+    void OrganizeRecordRings();
     void WritePolygons();
     void WriteLineString(std::int32_t begin, std::int32_t end);
-    void WritePolygon(std::int32_t begin, std::int32_t end, bool centroid);
+    void WritePolygon(const PolygonRings& polygon, bool centroid);
+    void AppendRing(const RingSpan& ring);
     void WriteGeometryHead(const char* element, bool tessellate);
     // "lon,lat,height " of point k of the record.
     void AppendVertex(std::int32_t k);
@@ -71,6 +75,8 @@ private:
     bool streaming_ = false;
     bool elevation_ = false;     // heights from the record's own Z values
     bool finite_ = true;
+    std::vector<RingSpan> rings_;          // the current polygon record's rings
+    std::vector<PolygonRings> polygons_;   // and the polygons they form
 };
 
 }  // namespace tessaly

@@ -11,8 +11,9 @@ public:
     virtual ~UserMessages() = default;
     // A step of a run: "Preparing Information...", "Creating KML file...".
     virtual void Progress(const std::string& text) = 0;
-    // Features written so far, while a run writes them.
-    virtual void FeatureCount(long long /*written*/) {}
+    // How far the writing of the features is: done of total rows visited. Called
+    // whenever the whole percentage changes, so a hundred times at most.
+    virtual void WritingProgress(long long /*done*/, long long /*total*/) {}
     // Something the user should know that does not stop the work.
     virtual void Information(const std::string& text) = 0;
     // A user error: the work does not start.

@@ -48,12 +48,37 @@ void RemoveTableFiles(const std::string& path) {
         std::filesystem::remove(std::filesystem::path(path).replace_extension(ext), ec);
 }
 
+// The field list must fit the working table before it is made: every field holds at
+// least one byte, and the two added fields must still fit a dBase row and header.
+void CheckCopiable(DBFInfo* in, const DbfTable& checked, const std::string& inputTable) {
+    constexpr int kMaxLength = 65535;  // a dBase row and a dBase header alike
+    constexpr int kFieldDescriptor = 32;
+    const int fields = DBFGetFieldCount(in);
+    long long row = 1 + kRowNumberWidth + kRatioWidth;
+    for (int i = 0; i < fields; ++i) {
+        const int width = in->panFieldSize[i];
+        if (width < 1)
+            throw TableError(inputTable + ": field \"" + checked.Fields()[static_cast<std::size_t>(i)].name +
+                             "\" has a width of " + std::to_string(width) +
+                             " bytes; the working copy of the table needs at least 1");
+        row += width;
+    }
+    if (row > kMaxLength)
+        throw TableError(inputTable + ": its rows of " + std::to_string(row - kRowNumberWidth - kRatioWidth) +
+                         " bytes leave no room for the working copy's two added fields (a row holds at most " +
+                         std::to_string(kMaxLength) + " bytes)");
+    if (kFieldDescriptor * (fields + 3) + 1 > kMaxLength)
+        throw TableError(inputTable + ": its " + std::to_string(fields) +
+                         " fields leave no room for the working copy's two added fields");
+}
+
 }  // namespace
 
 void CreateWorkingTable(const std::string& inputTable, const std::string& workTable) {
     // Validates the input (counts against the file's size) before shapelib copies it.
     const DbfTable checked(inputTable);
     DbfHandle in = OpenRaw(inputTable, "rb");
+    CheckCopiable(in.get(), checked, inputTable);
     RemoveTableFiles(workTable);
 
     // Keep the input's code page, so that the copy decodes as the input does.
@@ -68,7 +93,8 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
         int width = 0, decimals = 0;
         DBFGetFieldInfo(in.get(), i, name, &width, &decimals);
         if (DBFAddNativeFieldType(out.get(), name, DBFGetNativeFieldType(in.get(), i), width, decimals) < 0)
-            throw TableError(workTable + ": cannot copy field \"" + checked.Fields()[static_cast<std::size_t>(i)].name + "\"");
+            throw TableError(inputTable + ": field \"" + checked.Fields()[static_cast<std::size_t>(i)].name +
+                             "\" cannot be copied into the working table");
     }
     if (DBFAddNativeFieldType(out.get(), kRowNumberField, 'N', kRowNumberWidth, 0) < 0 ||
         DBFAddNativeFieldType(out.get(), kRatioField, 'N', kRatioWidth, 0) < 0)

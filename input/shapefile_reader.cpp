@@ -276,6 +276,11 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
                 Fail(start, "part " + std::to_string(k + 1) + " starts at point " +
                                 std::to_string(first) + ", outside its " +
                                 std::to_string(NumPoints) + " points");
+            // Starts that go back would make parts overlap, each one again the whole point list.
+            if (k > 0 && first < Parts.Items().back().Value)
+                Fail(start, "part " + std::to_string(k + 1) + " starts at point " + std::to_string(first) +
+                                ", before the start " + std::to_string(Parts.Items().back().Value) + " of part " +
+                                std::to_string(k));
             Parts.Add(first);
         }
         if (type == 31) c.Skip(static_cast<std::size_t>(parts) * 4);

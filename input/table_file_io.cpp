@@ -80,6 +80,9 @@ SAOffset Read(void* p, SAOffset size, SAOffset count, SAFile handle) {
 SAOffset Write(void* p, SAOffset size, SAOffset count, SAFile handle) {
     TableFile& f = *File(handle);
     const SAOffset bytes = size * count;
+    // Nothing to write (shapelib writes the field list of a table without fields
+    // from a null pointer): as fwrite, no item is written.
+    if (bytes == 0) return 0;
     f.cache.clear();
     // A write that starts inside or right after the gathered bytes joins them (shapelib
     // writes each record, then the end-of-file mark that the next record overwrites).

@@ -43,6 +43,16 @@ shot 4-simbology
 next; shot 5-balloon
 next; shot 6-save
 
+# The save dialog of "Create KML file": the document's file type, then KMZ.
+screen() { import -window root "$shots/$1.png"; echo "$shots/$1.png"; }
+click 170 325; sleep 1.5
+dialog=$(xdotool search --sync --onlyvisible --name 'Save|Create|Tessaly' | tail -1)
+xdotool windowactivate "$dialog" 2>/dev/null || true
+screen 7-save-dialog
+eval "$(xdotool getwindowgeometry --shell "$dialog" | sed 's/^/D/')"
+xdotool mousemove $((DX + 300)) $((DY + 388)) click 1; sleep 0.5   # the file types
+screen 8-save-dialog-types
+xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.5
 # The Input page set from a projected shapefile's .prj (a projection PROJ converts).
 kill "$app"; wait "$app" 2>/dev/null || true
 cp ../shared/data/projected/states_conus_albers.* "$run/"

@@ -31,6 +31,10 @@ TEST(ConvertCommand, ListsTheDatumsInCatalogueOrder) {
     EXPECT_EQ(lines[0], "1\tAdindan Burkina Faso");
     EXPECT_EQ(lines[132], "133\tNorth American 1927 MEAN FOR CONUS");
     EXPECT_EQ(lines[218], "219\tWGS 1984 Global Definition");
+    // The regions that name a latitude or longitude carry a degree sign.
+    EXPECT_EQ(lines[87], "88\tIndian 1960 Vietnam (Near 16\xC2\xB0N)");
+    EXPECT_EQ(lines[117], "118\tNorth American 1927 Alaska (Aleutian Ids East of 180\xC2\xB0W)");
+    EXPECT_EQ(r.output.find("\xC3\xB8"), std::string::npos);
 }
 
 TEST(ConvertCommand, DescribesAShapefile) {

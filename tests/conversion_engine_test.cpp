@@ -61,6 +61,20 @@ protected:
     std::string shp, table;
 };
 
+TEST_F(Engine, WritingReportsEveryWholePercentUpToAHundred) {
+    Load("pyshp/blockgroups");
+    ConversionChoices c;
+    c.labelField = "BKG_KEY";
+    c.labelPosition = 2;
+    Run(c);
+    ASSERT_FALSE(messages.percents.empty());
+    // 663 rows: each whole percent from 0 once, rising, the last at the end of the run.
+    EXPECT_EQ(messages.percents.size(), 101u);
+    EXPECT_TRUE(std::is_sorted(messages.percents.begin(), messages.percents.end()));
+    EXPECT_EQ(std::adjacent_find(messages.percents.begin(), messages.percents.end()), messages.percents.end());
+    EXPECT_EQ(messages.percents.back(), 100);
+}
+
 TEST_F(Engine, PreparesOnceAndReusesLabelIndexes) {
     Load("pyshp/blockgroups");
     ConversionChoices c;

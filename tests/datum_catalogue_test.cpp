@@ -32,7 +32,7 @@ TEST(DatumCatalogue, EntriesAsListed) {
     EXPECT_EQ(nad27.dy, 160);
     EXPECT_EQ(nad27.dz, 176);
     EXPECT_EQ(GetDatum(79).region, "\"Croatia -Serbia, Bosnia-Herzegovina");
-    EXPECT_EQ(GetDatum(88).region, "Vietnam (Near 16\xC3\xB8N)");  // ø, in UTF-8
+    EXPECT_EQ(GetDatum(88).region, "Vietnam (Near 16\xC2\xB0N)");  // a degree sign, in UTF-8
     EXPECT_EQ(GetDatum(221).name, "Zanderij");
     EXPECT_EQ(GetEllipsoid(20).f, 1 / 298.2572221);  // GRS 80, not WGS 84
     EXPECT_EQ(GetEllipsoid(1).a, 6377563.396);

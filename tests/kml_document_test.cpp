@@ -187,8 +187,13 @@ TEST_F(Document, FillModeAndLabelChoicesShapeTheStyles) {
     EXPECT_EQ(Count(both, "<fill>") + Count(both, "<outline>"), 0);
     // Mapit, zh and zn each hide the label by default.
     EXPECT_EQ(Count(both, "<LabelStyle><scale>0</scale></LabelStyle>"), 3);
+    // "Always" labels show in the normal and the highlight style alike, with or
+    // without the roll-over effect.
     kml.LabelAlways = true;
-    EXPECT_EQ(Count(Styles(0), "<LabelStyle>"), 1);  // only the highlight
+    EXPECT_EQ(Count(Styles(0), "<LabelStyle>"), 0);
+    kml.RollOver = false;
+    EXPECT_EQ(Count(Styles(0), "<LabelStyle>"), 0);
+    kml.RollOver = true;
     kml.LabelAlways = false;
     kml.LabelRollOver = true;
     const std::string rollOver = Styles(0);

@@ -1,6 +1,8 @@
 // The wizard driven by its controls' names, with the user's answers scripted.
 
 #include "app/main_window.h"
+#include "app/panel_messages.h"
+#include "app/wizard_dialogs.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "test_support.h"
@@ -216,6 +218,32 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
                             (dir / "cli.kml").string() + "' --balloon name --rollover --centroid -q";
     ASSERT_EQ(test::RunCommand(cli).status, 0);
     EXPECT_EQ(ReadText(dir / "wizard.kml"), ReadText(dir / "cli.kml"));
+}
+
+TEST_F(Wizard, AKmzNameWritesAnArchiveThatCreateAndOpenOpens) {
+    Load("shapefile-js/polygons");
+    EXPECT_EQ(SaveFilters(), (QStringList{"Google Earth (*.kml)", "Google Earth KMZ archive (*.kmz)"}));
+    dialogs.saveAs = QString::fromStdString((dir / "polygons.kmz").string());
+    ASSERT_TRUE(window.CreateKml(true));
+    EXPECT_EQ(dialogs.proposedName.toStdString(), (dir / "polygons.kml").string());
+    EXPECT_EQ(dialogs.opened, std::vector<QString>{dialogs.saveAs});
+    const auto bytes = test::ReadBytes(dir / "polygons.kmz");
+    ASSERT_GT(bytes.size(), 4u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "PK\x03\x04");
+}
+
+TEST(PanelMessages, TheStepIsFollowedByTheWrittenPercentage) {
+    QLabel label;
+    RecordedMessages outer;
+    PanelMessages panel(outer, &label);
+    panel.Progress("Creating KML file...");
+    EXPECT_EQ(label.text(), QStringLiteral("Creating KML file..."));
+    panel.WritingProgress(1, 4);
+    EXPECT_EQ(label.text(), QStringLiteral("Creating KML file... 25%"));
+    panel.WritingProgress(4, 4);
+    EXPECT_EQ(label.text(), QStringLiteral("Creating KML file... 100%"));
+    panel.Information("a note");
+    EXPECT_EQ(outer.information, std::vector<std::string>{"a note"});
 }
 
 TEST_F(Wizard, AFailedRunSaysWhyAndKeepsTheEarlierFile) {

@@ -158,7 +158,7 @@ TEST_F(Placemarks, PolyLinePartsBecomeLineStrings) {
               "</coordinates></LineString></Placemark>");
 }
 
-TEST_F(Placemarks, PolygonRingsAreOuterBoundariesWithOptionalCentroid) {
+TEST_F(Placemarks, PolygonRingsAreOuterBoundariesAndHolesWithOptionalCentroid) {
     const std::string plain = Polygon({0}, kSquare);
     EXPECT_EQ(plain.substr(plain.find("</styleUrl>")),
               "</styleUrl><Polygon><tessellate>1</tessellate><extrude>0</extrude><altitudeMode>clampedToGround"
@@ -166,13 +166,38 @@ TEST_F(Placemarks, PolygonRingsAreOuterBoundariesWithOptionalCentroid) {
               "10.0000000000,0.0000000000,0 10.0000000000,4.0000000000,0 0.0000000000,4.0000000000,0 "
               "0.0000000000,0.0000000000,0 </coordinates></LinearRing></outerBoundaryIs></Polygon></Placemark>");
 
-    std::vector<Pt> withHole = kSquare;
-    withHole.insert(withHole.end(), {{2, 1}, {2, 3}, {4, 3}, {4, 1}, {2, 1}});
+    // A clockwise outer ring with a counter-clockwise hole: one polygon. A clockwise
+    // ring inside a counter-clockwise one is no hole: two polygons.
+    const std::vector<Pt> withHole = {{0, 0}, {0, 4}, {10, 4}, {10, 0}, {0, 0}, {2, 1}, {4, 1}, {4, 3}, {2, 3}, {2, 1}};
     const std::string hole = Polygon({0, 5}, withHole);
-    EXPECT_EQ(Count(hole, "<Polygon>"), 2);
-    EXPECT_EQ(Count(hole, "<outerBoundaryIs>"), 2);
-    EXPECT_EQ(Count(hole, "innerBoundaryIs"), 0);
-    EXPECT_EQ(Count(hole, "MultiGeometry"), 2);
+    EXPECT_EQ(Count(hole, "<Polygon>"), 1);
+    EXPECT_EQ(Count(hole, "MultiGeometry"), 0);
+    EXPECT_NE(hole.find("</LinearRing></outerBoundaryIs><innerBoundaryIs><LinearRing><coordinates>"
+                        "2.0000000000,1.0000000000,0 4.0000000000,1.0000000000,0 4.0000000000,3.0000000000,0 "
+                        "2.0000000000,3.0000000000,0 2.0000000000,1.0000000000,0 </coordinates></LinearRing>"
+                        "</innerBoundaryIs></Polygon></Placemark>"),
+              std::string::npos)
+        << hole;
+    std::vector<Pt> inverted = kSquare;
+    inverted.insert(inverted.end(), {{2, 1}, {2, 3}, {4, 3}, {4, 1}, {2, 1}});
+    const std::string two = Polygon({0, 5}, inverted);
+    EXPECT_EQ(Count(two, "<outerBoundaryIs>"), 2);
+    EXPECT_EQ(Count(two, "innerBoundaryIs"), 0);
+    EXPECT_EQ(Count(two, "MultiGeometry"), 2);
+
+    // Holes get no centroid, and reversing turns every ring around.
+    kml.Centroid = true;
+    kml.MultiCentroid = true;
+    kml.ReverseRings = true;
+    const std::string reversed = Polygon({0, 5}, withHole);
+    EXPECT_EQ(Count(reversed, "<Point>"), 1);
+    EXPECT_NE(reversed.find("<innerBoundaryIs><LinearRing><coordinates>2.0000000000,1.0000000000,0 "
+                            "2.0000000000,3.0000000000,0 4.0000000000,3.0000000000,0"),
+              std::string::npos)
+        << reversed;
+    EXPECT_NE(reversed.find("<coordinates>5.0000000000,2.0000000000,0 </coordinates></Point>"), std::string::npos);
+    kml.MultiCentroid = false;
+    kml.ReverseRings = false;
 
     kml.Centroid = true;
     const std::string c = Polygon({0}, kSquare);

@@ -605,6 +605,8 @@ TEST(ShapefileReaderRejects, CountsAndPartStartsThatDoNotFitTheRecord) {
         {"one point more than stored", Polygon(1, 4, {0}, 3), "do not fit"},
         {"part start past the points", Polygon(2, 3, {0, 4}, 3), "part 2 starts at point 4"},
         {"negative part start", Polygon(2, 3, {0, -1}, 3), "part 2 starts at point -1"},
+        // Parts that go back would each be the whole point list again.
+        {"part starts that go back", Polygon(3, 3, {0, 2, 1}, 3), "part 3 starts at point 1, before the start 2 of part 2"},
         // Would fit without the part type that follows each part start.
         {"MultiPatch without part types", WithType(Polygon(2, 3, {0, 1}, 3), 31), "do not fit"},
         {"multipoint count too large", MultiPoint(1000, 1), "do not fit"},

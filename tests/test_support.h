@@ -2,6 +2,7 @@
 // Shared helpers of the tests: the real data files, scratch folders, and
 // hand-made shapefiles for cases no real file shows.
 
+#include "engine/run_progress.h"
 #include "engine/user_messages.h"
 
 #include <cstdint>
@@ -67,9 +68,11 @@ void PutDouble(std::vector<unsigned char>& out, double v);
 class RecordedMessages : public UserMessages {
 public:
     void Progress(const std::string& text) override { progress.push_back(text); }
+    void WritingProgress(long long done, long long total) override { percents.push_back(PercentDone(done, total)); }
     void Information(const std::string& text) override { information.push_back(text); }
     void Error(const std::string& text) override { errors.push_back(text); }
     std::vector<std::string> progress, information, errors;
+    std::vector<int> percents;
 };
 
 // Runs a command with /bin/sh; returns its exit status and standard output.

@@ -1,0 +1,51 @@
+#include "engine/kmz_output.h"
+
+#include "engine/output_file.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace tessaly {
+
+bool IsKmzPath(const std::string& path) {
+    if (path.size() < 4) return false;
+    std::string ext = path.substr(path.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext == ".kmz";
+}
+
+void PackKmz(const std::string& kmlFile, const std::string& kmzFile, const std::string& reportAs) {
+    int code = 0;
+    zip_t* archive = zip_open(kmzFile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    if (archive == nullptr) {
+        zip_error_t error;
+        zip_error_init_with_code(&error, code);
+        const std::string what = zip_error_strerror(&error);
+        zip_error_fini(&error);
+        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+    }
+    // The document is read from its file while the archive is written, never held whole.
+    zip_source_t* source = zip_source_file(archive, kmlFile.c_str(), 0, 0);
+    if (source == nullptr) {
+        const std::string what = zip_error_strerror(zip_get_error(archive));
+        zip_discard(archive);
+        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+    }
+    const zip_int64_t entry = zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
+    if (entry < 0) {
+        zip_source_free(source);
+        const std::string what = zip_error_strerror(zip_get_error(archive));
+        zip_discard(archive);
+        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+    }
+    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
+        zip_close(archive) != 0) {
+        const std::string what = zip_error_strerror(zip_get_error(archive));
+        zip_discard(archive);
+        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+    }
+}
+
+}  // namespace tessaly

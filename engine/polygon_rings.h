@@ -1,0 +1,38 @@
+#pragma once
+// The rings of one polygon record sorted into polygons, as the shapefile format
+// defines them: a clockwise ring is an outer boundary, a counter-clockwise ring is
+// a hole of the smallest outer ring that contains it, and a counter-clockwise ring
+// that no outer ring contains is an outer boundary of its own.
+
+#include "input/coordinate_lists.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tessaly {
+
+// Points [begin, end) of a record's point list.
+struct RingSpan {
+    std::int32_t begin = 0;
+    std::int32_t end = 0;
+};
+
+struct PolygonRings {
+    std::size_t outer = 0;            // index into the record's rings
+    std::vector<std::size_t> holes;   // indexes into the record's rings, in file order
+};
+
+// Twice the signed area of a ring (closed or not): negative when its points run
+// clockwise, positive counter-clockwise, 0 for a ring that encloses nothing.
+double TwiceSignedArea(std::span<const TCXY> ring);
+
+enum class PointPlace { Inside, Outside, OnBoundary };
+// Where a point lies against a ring (taken as closed), by the even-odd rule.
+PointPlace PlaceOf(const TCXY& point, std::span<const TCXY> ring);
+
+// The polygons of a record, in the file order of their outer rings. A record of
+// one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
+std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings);
+
+}  // namespace tessaly
