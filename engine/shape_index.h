@@ -2,6 +2,8 @@
 // The program's own index of a shapefile: one 40-byte entry per record with its
 // byte offset and box, so that any record is reached with one seek.
 
+#include "input/mapped_file.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -36,7 +38,7 @@ public:
     // Opens an existing index; false, creating nothing, when there is none.
     bool Open();
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return open_; }
 
     // Number of record entries (the header entry not counted).
     std::int32_t EntryCount() const { return entryCount_; }
@@ -45,7 +47,8 @@ public:
 
 private:
     std::string fileName_;
-    int fd_ = -1;
+    MappedFile map_;  // entries are read where they lie, in any order
+    bool open_ = false;
     std::int32_t entryCount_ = 0;
 };
 

@@ -2,10 +2,10 @@
 // Reader of the geometry file (.shp) of an ESRI shapefile, one record at a time.
 
 #include "input/coordinate_lists.h"
+#include "input/mapped_file.h"
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -65,20 +65,18 @@ public:
     // holds two or more points.
     bool GetPart(std::int32_t i, TListaXY& target) const;
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return open_; }
 
     const std::string& Error() const { return error_; }
 
 private:
     [[noreturn]] void Fail(std::int64_t recordOffset, const std::string& what) const;
-    void ReadExactly(void* dest, std::size_t n);
-    void DecodeRecordBody(std::int64_t recordOffset);
+    void DecodeRecordBody(std::int64_t recordOffset, const unsigned char* content, std::size_t size);
 
-    std::FILE* file_ = nullptr;
+    MappedFile map_;  // the whole file; records are decoded where they lie
+    bool open_ = false;
     std::int64_t fileSize_ = 0;
     std::int64_t position_ = 0;
-    std::vector<unsigned char> content_;  // the current record's content, reused
-    bool direct_ = false;       // reading at offsets, after a seek
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek
     std::string error_;
 };
