@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <cstring>
 #include <filesystem>
@@ -16,10 +15,6 @@
 namespace tessaly {
 
 namespace {
-
-// Rows visit the entries in label order, all over the file: a small share of a
-// large index stays mapped.
-constexpr std::size_t kResidentBudget = std::size_t{8} << 20;
 
 void Encode(const ShapeIndexEntry& e, unsigned char* p) {
     StoreU32LE(p, static_cast<std::uint32_t>(e.Position));
@@ -44,32 +39,65 @@ bool TShapeIndex::Open() {
     Close();
     std::error_code ec;
     if (!std::filesystem::is_regular_file(fileName_, ec)) return false;
-    const int fd = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    open_ = fstat(fd, &st) == 0 && map_.Map(fd, static_cast<std::int64_t>(st.st_size), kResidentBudget);
-    ::close(fd);
-    if (!open_) return false;
-    const auto entries = static_cast<std::uint64_t>(st.st_size) / kShapeIndexEntrySize;
+    fd_ = ::open(fileName_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return false;
+    const auto size = std::filesystem::file_size(fileName_, ec);
+    const auto entries = ec ? 0 : size / kShapeIndexEntrySize;
     entryCount_ = entries == 0 ? 0
-                               : static_cast<std::int32_t>(std::min<std::uint64_t>(
+                               : static_cast<std::int32_t>(std::min<std::uintmax_t>(
                                      entries - 1, std::numeric_limits<std::int32_t>::max()));
     return true;
 }
 
 void TShapeIndex::Close() {
-    map_.Close();
-    open_ = false;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     entryCount_ = 0;
+    offsets_.clear();
+    offsets_.shrink_to_fit();
 }
 
-ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {
-    if (!open_) throw ShapeIndexError(fileName_ + ": the shape index is not open");
+void TShapeIndex::LoadOffsets() {
+    if (fd_ < 0) throw ShapeIndexError(fileName_ + ": the shape index is not open");
+    offsets_.reserve(static_cast<std::size_t>(entryCount_) + 1);
+    // One pass in large blocks of whole entries.
+    constexpr std::size_t kBlockEntries = 1 << 14;
+    std::vector<unsigned char> block(kBlockEntries * kShapeIndexEntrySize);
+    for (std::int64_t k = 0; k <= entryCount_;) {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBlockEntries, entryCount_ + 1 - k));
+        const std::size_t bytes = n * kShapeIndexEntrySize;
+        const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
+        for (std::size_t done = 0; done < bytes;) {
+            const ssize_t got = ::pread(fd_, block.data() + done, bytes - done, at + static_cast<off_t>(done));
+            if (got <= 0) {
+                offsets_.clear();
+                throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        for (std::size_t i = 0; i < n; ++i) offsets_.push_back(LoadU32LE(block.data() + i * kShapeIndexEntrySize + 4));
+        k += static_cast<std::int64_t>(n);
+    }
+}
+
+std::uint32_t TShapeIndex::RecordOffset(std::int32_t k) {
     if (k < 0 || k > entryCount_)
         throw ShapeIndexError(fileName_ + ": no entry for record " + std::to_string(k) +
                               " (the shapefile has " + std::to_string(entryCount_) + " records)");
-    const unsigned char* buf =
-        map_.At(static_cast<std::int64_t>(k) * static_cast<std::int64_t>(kShapeIndexEntrySize), kShapeIndexEntrySize);
+    if (offsets_.empty()) LoadOffsets();
+    return offsets_[static_cast<std::size_t>(k)];
+}
+
+ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {
+    if (fd_ < 0) throw ShapeIndexError(fileName_ + ": the shape index is not open");
+    if (k < 0 || k > entryCount_)
+        throw ShapeIndexError(fileName_ + ": no entry for record " + std::to_string(k) +
+                              " (the shapefile has " + std::to_string(entryCount_) + " records)");
+    // Entries are read where they lie, one call each: the rows visit them in any order.
+    unsigned char buf[kShapeIndexEntrySize];
+    const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
+    if (::pread(fd_, buf, sizeof buf, at) != static_cast<ssize_t>(sizeof buf))
+        throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
     ShapeIndexEntry e;
     e.Position = LoadI32LE(buf);
     e.Offset = LoadU32LE(buf + 4);

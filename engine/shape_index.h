@@ -2,12 +2,11 @@
 // The program's own index of a shapefile: one 40-byte entry per record with its
 // byte offset and box, so that any record is reached with one seek.
 
-#include "input/mapped_file.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -38,17 +37,22 @@ public:
     // Opens an existing index; false, creating nothing, when there is none.
     bool Open();
     void Close();
-    bool IsOpen() const { return open_; }
+    bool IsOpen() const { return fd_ >= 0; }
 
     // Number of record entries (the header entry not counted).
     std::int32_t EntryCount() const { return entryCount_; }
     // Entry k (0 is the header entry); throws ShapeIndexError past the end.
     ShapeIndexEntry ReadEntry(std::int32_t k);
+    // The offset of entry k, as ReadEntry gives it, without a read: the offsets are
+    // held in memory from the first call on (4 bytes a record).
+    std::uint32_t RecordOffset(std::int32_t k);
 
 private:
+    void LoadOffsets();
+
     std::string fileName_;
-    MappedFile map_;  // entries are read where they lie, in any order
-    bool open_ = false;
+    int fd_ = -1;
+    std::vector<std::uint32_t> offsets_;
     std::int32_t entryCount_ = 0;
 };
 

@@ -17,6 +17,10 @@ namespace {
 
 constexpr std::int32_t kFileCode = 9994;
 constexpr std::size_t kHeaderSize = 100;
+// Records read in file order come in blocks of this size; a record reached by a
+// seek comes with what follows it up to this size, enough for most records at once.
+constexpr std::size_t kSequentialBlock = std::size_t{1} << 20;
+constexpr std::size_t kSeekBlock = std::size_t{1} << 10;
 
 std::string SystemError() { return std::strerror(errno); }
 
@@ -96,11 +100,10 @@ bool TFileSHP::Open() {
         ::close(fd);
         return false;
     }
+    fd_ = fd;
     fileSize_ = static_cast<std::int64_t>(st.st_size);
-    const bool mapped = map_.Map(fd, fileSize_);
-    if (!mapped) error_ = FileName + ": cannot read: " + SystemError();
-    ::close(fd);
-    if (!mapped) return false;
+    buffer_.clear();
+    bufferStart_ = 0;
     position_ = 0;
     ordinal_ = 0;
     open_ = true;
@@ -108,8 +111,31 @@ bool TFileSHP::Open() {
 }
 
 void TFileSHP::Close() {
-    map_.Close();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     open_ = false;
+}
+
+const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
+    const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
+    if (offset >= bufferStart_ && offset + static_cast<std::int64_t>(n) <= bufferEnd)
+        return buffer_.data() + (offset - bufferStart_);
+    // Reading on from the buffer is reading in file order.
+    const bool inOrder = offset >= bufferStart_ && offset <= bufferEnd;
+    const auto want = std::max(n, inOrder ? kSequentialBlock : kSeekBlock);
+    const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize_ - offset, 0, static_cast<std::int64_t>(want)));
+    buffer_.resize(std::max(size, n));
+    bufferStart_ = offset;
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = pread(fd_, buffer_.data() + done, size - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got <= 0) {
+            const std::string why = got < 0 ? SystemError() : std::string("unexpected end of file");
+            buffer_.clear();
+            throw ShapefileError(FileName + ": read error at byte " + std::to_string(offset + static_cast<std::int64_t>(done)) + ": " + why);
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return buffer_.data();
 }
 
 void TFileSHP::SeekTo(std::int64_t offset) {
@@ -128,10 +154,8 @@ bool TFileSHP::ReadHeader() {
         return false;
     }
     const auto got = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize_ - position_, 0, kHeaderSize));
-    const unsigned char* h = map_.At(position_, got);
+    const unsigned char* h = Bytes(position_, got);
     position_ += static_cast<std::int64_t>(got);
-    // Reading in file order from the start: let the system read ahead.
-    if (position_ == static_cast<std::int64_t>(kHeaderSize)) map_.AdviseSequential();
     if (got == 0) {
         error_ = FileName + ": the file is empty, not a shapefile";
         return false;
@@ -171,7 +195,7 @@ void TFileSHP::ReadRecord() {
         Fail(start, "only " + std::to_string(left) +
                         " stray bytes remain at the end of the file where a record header of 8 "
                         "bytes should be");
-    const unsigned char* head = map_.At(start, 8);
+    const unsigned char* head = Bytes(start, 8);
     position_ = start + 8;
     RecordNumber = LoadI32BE(head);
     ContentLength = LoadI32BE(head + 4);
@@ -183,7 +207,7 @@ void TFileSHP::ReadRecord() {
         Fail(start, "content of " + std::to_string(bytes) + " bytes runs past the end of the file (" +
                         std::to_string(left - 8) +
                         " bytes remain); the file is cut short or its records are not contiguous");
-    const unsigned char* content = map_.At(start + 8, static_cast<std::size_t>(bytes));
+    const unsigned char* content = Bytes(start + 8, static_cast<std::size_t>(bytes));
     position_ = start + 8 + bytes;
     DecodeRecordBody(start, content, static_cast<std::size_t>(bytes));
 }

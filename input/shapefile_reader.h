@@ -2,7 +2,6 @@
 // Reader of the geometry file (.shp) of an ESRI shapefile, one record at a time.
 
 #include "input/coordinate_lists.h"
-#include "input/mapped_file.h"
 
 #include <array>
 #include <cstdint>
@@ -72,9 +71,16 @@ public:
 private:
     [[noreturn]] void Fail(std::int64_t recordOffset, const std::string& what) const;
     void DecodeRecordBody(std::int64_t recordOffset, const unsigned char* content, std::size_t size);
+    // The bytes [offset, offset + n) of the file, which the caller has checked lie
+    // inside it; valid until the next call.
+    const unsigned char* Bytes(std::int64_t offset, std::size_t n);
 
-    MappedFile map_;  // the whole file; records are decoded where they lie
+    int fd_ = -1;
     bool open_ = false;
+    // What the last read brought: a large block when records are read in file order,
+    // a small one around a record reached by a seek.
+    std::vector<unsigned char> buffer_;
+    std::int64_t bufferStart_ = 0;
     std::int64_t fileSize_ = 0;
     std::int64_t position_ = 0;
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek

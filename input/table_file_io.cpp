@@ -1,7 +1,5 @@
 #include "input/table_file_io.h"
 
-#include "input/mapped_file.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -24,8 +22,6 @@ struct TableFile {
     std::vector<char> cache;    // bytes read from cacheStart
     SAOffset cacheStart = 0;
     std::size_t readAhead = 0;
-    MappedFile map;  // a table opened for reading only is read through a map
-    bool mapped = false;
 };
 
 // The read-ahead of the files opened next; each file keeps the value it opened with.
@@ -54,12 +50,6 @@ SAFile Open(const char* name, const char* access) {
     auto* f = new TableFile;
     f->fd = fd;
     f->readAhead = currentReadAhead;
-    struct stat st {};
-    if (!update && !create && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        f->map.Map(fd, static_cast<std::int64_t>(st.st_size))) {
-        f->mapped = true;
-        if (f->readAhead > 0) f->map.AdviseSequential();
-    }
     return reinterpret_cast<SAFile>(f);
 }
 
@@ -67,14 +57,6 @@ SAOffset Read(void* p, SAOffset size, SAOffset count, SAFile handle) {
     TableFile& f = *File(handle);
     const SAOffset bytes = size * count;
     if (bytes == 0) return 0;
-    if (f.mapped) {
-        // As fread: what there is is copied, and the whole items among it are counted.
-        const auto end = static_cast<SAOffset>(f.map.Size());
-        const SAOffset copied = f.position >= end ? 0 : std::min(bytes, end - f.position);
-        if (copied > 0) std::memcpy(p, f.map.At(static_cast<std::int64_t>(f.position), copied), copied);
-        f.position += copied;
-        return copied / size;
-    }
     if (!f.pending.empty() && !Flush(f)) return 0;
     if (f.position < f.cacheStart || f.position + bytes > f.cacheStart + f.cache.size()) {
         f.cache.resize(static_cast<std::size_t>(bytes) + f.readAhead);
