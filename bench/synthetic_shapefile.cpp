@@ -26,11 +26,12 @@ void StoreU32BE(unsigned char* p, std::uint32_t v) {
 }
 
 // The 100-byte main header shared by the .shp and the .shx.
-void FillHeader(unsigned char* header, std::int64_t bytes, double xmin, double ymin, double xmax, double ymax) {
+void FillHeader(unsigned char* header, std::int64_t bytes, double xmin, double ymin, double xmax, double ymax,
+                std::uint32_t shapeType = 5) {
     StoreU32BE(header, 9994);
     StoreU32BE(header + 24, static_cast<std::uint32_t>(bytes / 2));
     StoreU32LE(header + 28, 1000);
-    StoreU32LE(header + 32, 5);
+    StoreU32LE(header + 32, shapeType);
     StoreF64LE(header + 36, xmin), StoreF64LE(header + 44, ymin);
     StoreF64LE(header + 52, xmax), StoreF64LE(header + 60, ymax);
 }
@@ -243,6 +244,73 @@ GeneratedShapefile WriteSingleRingShapefile(const fs::path& shpPath, std::int64_
     dbf.handle = nullptr;
     WriteWgs84Prj(fs::path(shpPath).replace_extension(".prj"));
     return writer.Finish();
+}
+
+GeneratedShapefile WriteLabelledPointShapefile(const fs::path& shpPath, std::int64_t records) {
+    constexpr std::int64_t kRecordBytes = 8 + 20;  // header, shape type, X, Y
+    if (100 + records * kRecordBytes > 0x7FFFFFFE)
+        throw std::runtime_error(shpPath.string() + ": more than a shapefile can address");
+    const fs::path shxPath = fs::path(shpPath).replace_extension(".shx");
+    const fs::path dbfPath = fs::path(shpPath).replace_extension(".dbf");
+    DbfFile dbf;
+    dbf.handle = DBFCreate(dbfPath.c_str());
+    if (dbf.handle == nullptr) throw std::runtime_error(dbfPath.string() + ": cannot create");
+    if (DBFAddField(dbf.handle, "NAME", FTString, 32, 0) != 0 || DBFAddField(dbf.handle, "POP", FTInteger, 9, 0) != 1)
+        throw std::runtime_error(dbfPath.string() + ": cannot add the fields");
+
+    std::ofstream shp(shpPath, std::ios::binary | std::ios::trunc), shx(shxPath, std::ios::binary | std::ios::trunc);
+    if (!shp || !shx) throw std::runtime_error(shpPath.string() + ": cannot create");
+    unsigned char header[100] = {};
+    shp.write(reinterpret_cast<const char*>(header), sizeof header);
+    shx.write(reinterpret_cast<const char*>(header), sizeof header);
+
+    std::mt19937 rng(13579);
+    std::uniform_real_distribution<double> lon(-124.0, -67.5), lat(25.5, 48.5);
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    std::vector<unsigned char> shpBlock, shxBlock;
+    auto flush = [&] {
+        shp.write(reinterpret_cast<const char*>(shpBlock.data()), static_cast<std::streamsize>(shpBlock.size()));
+        shx.write(reinterpret_cast<const char*>(shxBlock.data()), static_cast<std::streamsize>(shxBlock.size()));
+        shpBlock.clear(), shxBlock.clear();
+    };
+    for (std::int64_t r = 0; r < records; ++r) {
+        const double x = lon(rng), y = lat(rng);
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+        unsigned char rec[kRecordBytes], entry[8];
+        StoreU32BE(rec, static_cast<std::uint32_t>(r + 1));
+        StoreU32BE(rec + 4, (kRecordBytes - 8) / 2);
+        StoreU32LE(rec + 8, 1);
+        StoreF64LE(rec + 12, x);
+        StoreF64LE(rec + 20, y);
+        StoreU32BE(entry, static_cast<std::uint32_t>((100 + r * kRecordBytes) / 2));
+        StoreU32BE(entry + 4, (kRecordBytes - 8) / 2);
+        shpBlock.insert(shpBlock.end(), rec, rec + sizeof rec);
+        shxBlock.insert(shxBlock.end(), entry, entry + sizeof entry);
+        if (shpBlock.size() >= (1u << 16)) flush();
+
+        const int row = static_cast<int>(r);
+        // About 16 x 16 x 1000 distinct names: many places share a name.
+        const std::string name = std::string(kWords[rng() % 16]) + " " + kWords[rng() % 16] + " " +
+                                 std::to_string(rng() % 1000);
+        if (!DBFWriteStringAttribute(dbf.handle, row, 0, name.c_str()) ||
+            !DBFWriteIntegerAttribute(dbf.handle, row, 1, static_cast<int>(rng() % 2000000)))
+            throw std::runtime_error(dbfPath.string() + ": cannot write row " + std::to_string(r + 1));
+    }
+    flush();
+    DBFClose(dbf.handle);
+    dbf.handle = nullptr;
+
+    GeneratedShapefile g{100 + records * kRecordBytes, records, records};
+    FillHeader(header, g.bytes, x0, y0, x1, y1, 1);
+    shp.seekp(0);
+    shp.write(reinterpret_cast<const char*>(header), sizeof header);
+    FillHeader(header, 100 + 8 * records, x0, y0, x1, y1, 1);
+    shx.seekp(0);
+    shx.write(reinterpret_cast<const char*>(header), sizeof header);
+    shp.close(), shx.close();
+    if (!shp || !shx) throw std::runtime_error(shpPath.string() + ": write failed");
+    WriteWgs84Prj(fs::path(shpPath).replace_extension(".prj"));
+    return g;
 }
 
 }  // namespace tessaly::bench

@@ -1,5 +1,5 @@
 #pragma once
-// Generated polygon shapefiles for the benchmarks. Records are written as they are
+// Generated shapefiles for the benchmarks. Records are written as they are
 // made and the headers patched at the end, so the generating process stays small
 // whatever the count of records or vertices.
 
@@ -56,5 +56,10 @@ GeneratedShapefile WriteMixedRingShapefile(const std::filesystem::path& shpPath,
 // (integer) and AREA (double, square kilometres). vertices must be 4 or more.
 GeneratedShapefile WriteSingleRingShapefile(const std::filesystem::path& shpPath, std::int64_t records,
                                             std::int32_t vertices);
+
+// `records` points scattered over the contiguous United States, in longitude/latitude
+// degrees, with the .shx, a WGS 84 .prj and a .dbf table of NAME (text, the label:
+// names repeat, as place names do) and POP (integer).
+GeneratedShapefile WriteLabelledPointShapefile(const std::filesystem::path& shpPath, std::int64_t records);
 
 }  // namespace tessaly::bench

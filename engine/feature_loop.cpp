@@ -63,8 +63,7 @@ void FeatureLoop::WriteRows(const std::vector<int>& rows, const std::function<in
     int n = 0;
     for (const int row : rows) {
         const auto k = static_cast<std::int32_t>(in_.table.Number(row, rowNumberField_));
-        const ShapeIndexEntry entry = in_.index.ReadEntry(k);
-        in_.reader.SeekTo(entry.Offset);
+        in_.reader.SeekTo(in_.index.RecordOffset(k));
         in_.reader.ReadRecord();
         if (classOf) in_.document.SetStyleUrl(classOf(row));
 

@@ -53,6 +53,39 @@ void TShapeIndex::Close() {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     entryCount_ = 0;
+    offsets_.clear();
+    offsets_.shrink_to_fit();
+}
+
+void TShapeIndex::LoadOffsets() {
+    if (fd_ < 0) throw ShapeIndexError(fileName_ + ": the shape index is not open");
+    offsets_.reserve(static_cast<std::size_t>(entryCount_) + 1);
+    // One pass in large blocks of whole entries.
+    constexpr std::size_t kBlockEntries = 1 << 14;
+    std::vector<unsigned char> block(kBlockEntries * kShapeIndexEntrySize);
+    for (std::int64_t k = 0; k <= entryCount_;) {
+        const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBlockEntries, entryCount_ + 1 - k));
+        const std::size_t bytes = n * kShapeIndexEntrySize;
+        const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
+        for (std::size_t done = 0; done < bytes;) {
+            const ssize_t got = ::pread(fd_, block.data() + done, bytes - done, at + static_cast<off_t>(done));
+            if (got <= 0) {
+                offsets_.clear();
+                throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
+            }
+            done += static_cast<std::size_t>(got);
+        }
+        for (std::size_t i = 0; i < n; ++i) offsets_.push_back(LoadU32LE(block.data() + i * kShapeIndexEntrySize + 4));
+        k += static_cast<std::int64_t>(n);
+    }
+}
+
+std::uint32_t TShapeIndex::RecordOffset(std::int32_t k) {
+    if (k < 0 || k > entryCount_)
+        throw ShapeIndexError(fileName_ + ": no entry for record " + std::to_string(k) +
+                              " (the shapefile has " + std::to_string(entryCount_) + " records)");
+    if (offsets_.empty()) LoadOffsets();
+    return offsets_[static_cast<std::size_t>(k)];
 }
 
 ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -42,10 +43,16 @@ public:
     std::int32_t EntryCount() const { return entryCount_; }
     // Entry k (0 is the header entry); throws ShapeIndexError past the end.
     ShapeIndexEntry ReadEntry(std::int32_t k);
+    // The offset of entry k, as ReadEntry gives it, without a read: the offsets are
+    // held in memory from the first call on (4 bytes a record).
+    std::uint32_t RecordOffset(std::int32_t k);
 
 private:
+    void LoadOffsets();
+
     std::string fileName_;
     int fd_ = -1;
+    std::vector<std::uint32_t> offsets_;
     std::int32_t entryCount_ = 0;
 };
 

@@ -11,7 +11,9 @@
 #include <charconv>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <memory>
+#include <string_view>
 
 namespace tessaly {
 
@@ -150,37 +152,99 @@ void Normalize(const std::string& workTable, const std::string& field, const std
     Finish(h, workTable);
 }
 
-std::vector<int> SortedRows(const DbfTable& table, int field) {
-    const bool numeric = table.Fields()[static_cast<std::size_t>(field)].kind == FieldKind::Numeric;
+namespace {
+
+// std::tolower of every byte, looked up rather than called in the sort's inner loop.
+struct LowerCase {
+    unsigned char of[256];
+    LowerCase() {
+        for (int c = 0; c < 256; ++c) of[c] = static_cast<unsigned char>(std::tolower(c));
+    }
+    int operator()(char c) const { return of[static_cast<unsigned char>(c)]; }
+};
+const LowerCase kLower;
+
+// The first eight bytes of a text, lower-cased, as a number that sorts as they do.
+std::uint64_t FoldedPrefix(std::string_view text) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) key = key << 8 | static_cast<std::uint64_t>(i < text.size() ? kLower(text[i]) : 0);
+    return key;
+}
+
+// The order of LessIgnoringCase: the texts lower-cased first, then as they are.
+int CompareIgnoringCaseFirst(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = kLower(a[i]);
+        const int cb = kLower(b[i]);
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+    const int c = a.compare(b);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+std::vector<int> SortedByNumber(const DbfTable& table, int field) {
     struct Key {
-        int row;
         double number;
-        std::string folded;  // lower-cased once, so sorting compares bytes only
-        std::string text;
+        int row;
     };
     std::vector<Key> keys;
     keys.reserve(static_cast<std::size_t>(table.RecordCount()));
-    for (int row = 0; row < table.RecordCount(); ++row) {
-        if (table.IsDeleted(row)) continue;
-        if (numeric) {
-            keys.push_back({row, table.Number(row, field), {}, {}});
-        } else {
-            std::string text = table.Text(row, field);
-            std::string folded = text;
-            for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            keys.push_back({row, 0, std::move(folded), std::move(text)});
-        }
-    }
-    // The order of LessIgnoringCase: folded texts first, then the texts themselves.
-    std::stable_sort(keys.begin(), keys.end(), [numeric](const Key& a, const Key& b) {
-        if (numeric) return a.number < b.number;
-        const int c = a.folded.compare(b.folded);
-        return c != 0 ? c < 0 : a.text < b.text;
+    for (int row = 0; row < table.RecordCount(); ++row)
+        if (!table.IsDeleted(row)) keys.push_back({table.Number(row, field), row});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.number != b.number ? a.number < b.number : a.row < b.row;
     });
     std::vector<int> rows;
     rows.reserve(keys.size());
     for (const Key& k : keys) rows.push_back(k.row);
     return rows;
+}
+
+// Texts are held once, end to end, and each row by a 16-byte key whose prefix
+// decides most comparisons without reaching the text.
+std::vector<int> SortedByText(const DbfTable& table, int field) {
+    struct Key {
+        std::uint64_t prefix;
+        std::uint32_t text;  // into starts
+        int row;
+    };
+    std::string texts;
+    std::vector<std::uint32_t> starts;
+    std::vector<Key> keys;
+    keys.reserve(static_cast<std::size_t>(table.RecordCount()));
+    starts.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
+    for (int row = 0; row < table.RecordCount(); ++row) {
+        if (table.IsDeleted(row)) continue;
+        const std::string text = table.Text(row, field);
+        if (texts.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
+            throw TableError(table.Path() + ": the texts of the label field pass 4 GB");
+        keys.push_back({FoldedPrefix(text), static_cast<std::uint32_t>(starts.size()), row});
+        starts.push_back(static_cast<std::uint32_t>(texts.size()));
+        texts += text;
+    }
+    starts.push_back(static_cast<std::uint32_t>(texts.size()));
+    auto textOf = [&](const Key& k) {
+        return std::string_view(texts).substr(starts[k.text], starts[k.text + 1] - starts[k.text]);
+    };
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        const int c = CompareIgnoringCaseFirst(textOf(a), textOf(b));
+        return c != 0 ? c < 0 : a.row < b.row;
+    });
+    std::vector<int> rows;
+    rows.reserve(keys.size());
+    for (const Key& k : keys) rows.push_back(k.row);
+    return rows;
+}
+
+}  // namespace
+
+std::vector<int> SortedRows(const DbfTable& table, int field) {
+    // Rows of equal value keep their table order.
+    return table.Fields()[static_cast<std::size_t>(field)].kind == FieldKind::Numeric ? SortedByNumber(table, field)
+                                                                                      : SortedByText(table, field);
 }
 
 }  // namespace tessaly

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +17,10 @@ namespace {
 
 constexpr std::int32_t kFileCode = 9994;
 constexpr std::size_t kHeaderSize = 100;
-constexpr std::size_t kStreamBuffer = 1 << 16;
+// Records read in file order come in blocks of this size; a record reached by a
+// seek comes with what follows it up to this size, enough for most records at once.
+constexpr std::size_t kSequentialBlock = std::size_t{1} << 20;
+constexpr std::size_t kSeekBlock = std::size_t{1} << 10;
 
 std::string SystemError() { return std::strerror(errno); }
 
@@ -85,69 +89,72 @@ bool HasM(std::int32_t t) {
 bool TFileSHP::Open() {
     Close();
     error_.clear();
-    file_ = std::fopen(FileName.c_str(), "rb");
-    if (file_ == nullptr) {
+    const int fd = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         error_ = FileName + ": cannot open: " + SystemError();
         return false;
     }
     struct stat st {};
-    if (fstat(fileno(file_), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         error_ = FileName + ": not a regular file";
-        Close();
+        ::close(fd);
         return false;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kStreamBuffer);
+    fd_ = fd;
     fileSize_ = static_cast<std::int64_t>(st.st_size);
+    buffer_.clear();
+    bufferStart_ = 0;
     position_ = 0;
-    direct_ = false;
+    ordinal_ = 0;
+    open_ = true;
     return true;
 }
 
 void TFileSHP::Close() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    open_ = false;
+}
+
+const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
+    const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
+    if (offset >= bufferStart_ && offset + static_cast<std::int64_t>(n) <= bufferEnd)
+        return buffer_.data() + (offset - bufferStart_);
+    // Reading on from the buffer is reading in file order.
+    const bool inOrder = offset >= bufferStart_ && offset <= bufferEnd;
+    const auto want = std::max(n, inOrder ? kSequentialBlock : kSeekBlock);
+    const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize_ - offset, 0, static_cast<std::int64_t>(want)));
+    buffer_.resize(std::max(size, n));
+    bufferStart_ = offset;
+    for (std::size_t done = 0; done < size;) {
+        const ssize_t got = pread(fd_, buffer_.data() + done, size - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        if (got <= 0) {
+            const std::string why = got < 0 ? SystemError() : std::string("unexpected end of file");
+            buffer_.clear();
+            throw ShapefileError(FileName + ": read error at byte " + std::to_string(offset + static_cast<std::int64_t>(done)) + ": " + why);
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return buffer_.data();
 }
 
 void TFileSHP::SeekTo(std::int64_t offset) {
-    if (file_ == nullptr) throw ShapefileError(FileName + ": not open");
+    if (!open_) throw ShapefileError(FileName + ": not open");
     if (offset < 0 || offset > fileSize_)
         throw ShapefileError(FileName + ": offset " + std::to_string(offset) +
                              " lies outside the file of " + std::to_string(fileSize_) + " bytes");
-    // From here on records are read where they lie, without a read-ahead buffer: a
-    // conversion visits them in label order, and read-ahead after every jump would
-    // read the file many times over.
-    direct_ = true;
     position_ = offset;
     ordinal_ = 0;
 }
 
-void TFileSHP::ReadExactly(void* dest, std::size_t n) {
-    if (n == 0) return;
-    if (direct_) {
-        auto* p = static_cast<unsigned char*>(dest);
-        for (std::size_t done = 0; done < n;) {
-            const ssize_t got = pread(fileno(file_), p + done, n - done, static_cast<off_t>(position_ + static_cast<std::int64_t>(done)));
-            if (got <= 0)
-                throw ShapefileError(FileName + ": read error at byte " + std::to_string(position_) + ": " +
-                                     (got < 0 ? SystemError() : std::string("unexpected end of file")));
-            done += static_cast<std::size_t>(got);
-        }
-    } else if (std::fread(dest, 1, n, file_) != n) {
-        const std::string why = std::ferror(file_) ? SystemError() : "unexpected end of file";
-        throw ShapefileError(FileName + ": read error at byte " + std::to_string(position_) +
-                             ": " + why);
-    }
-    position_ += static_cast<std::int64_t>(n);
-}
-
 bool TFileSHP::ReadHeader() {
     error_.clear();
-    if (file_ == nullptr) {
+    if (!open_) {
         error_ = FileName + ": not open";
         return false;
     }
-    unsigned char h[kHeaderSize];
-    const std::size_t got = std::fread(h, 1, kHeaderSize, file_);
+    const auto got = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize_ - position_, 0, kHeaderSize));
+    const unsigned char* h = Bytes(position_, got);
     position_ += static_cast<std::int64_t>(got);
     if (got == 0) {
         error_ = FileName + ": the file is empty, not a shapefile";
@@ -178,7 +185,7 @@ void TFileSHP::Fail(std::int64_t recordOffset, const std::string& what) const {
 }
 
 void TFileSHP::ReadRecord() {
-    if (file_ == nullptr) throw ShapefileError(FileName + ": not open");
+    if (!open_) throw ShapefileError(FileName + ": not open");
     const std::int64_t start = position_;
     const std::int64_t left = fileSize_ - start;
     // Counting records is only meaningful from the first record on.
@@ -188,8 +195,8 @@ void TFileSHP::ReadRecord() {
         Fail(start, "only " + std::to_string(left) +
                         " stray bytes remain at the end of the file where a record header of 8 "
                         "bytes should be");
-    unsigned char head[8];
-    ReadExactly(head, 8);
+    const unsigned char* head = Bytes(start, 8);
+    position_ = start + 8;
     RecordNumber = LoadI32BE(head);
     ContentLength = LoadI32BE(head + 4);
     const std::int64_t bytes = 2 * static_cast<std::int64_t>(ContentLength);
@@ -200,18 +207,18 @@ void TFileSHP::ReadRecord() {
         Fail(start, "content of " + std::to_string(bytes) + " bytes runs past the end of the file (" +
                         std::to_string(left - 8) +
                         " bytes remain); the file is cut short or its records are not contiguous");
-    content_.resize(static_cast<std::size_t>(bytes));
-    ReadExactly(content_.data(), content_.size());
-    DecodeRecordBody(start);
+    const unsigned char* content = Bytes(start + 8, static_cast<std::size_t>(bytes));
+    position_ = start + 8 + bytes;
+    DecodeRecordBody(start, content, static_cast<std::size_t>(bytes));
 }
 
-void TFileSHP::DecodeRecordBody(std::int64_t start) {
-    RecordCursor c(content_.data(), content_.size());
+void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content, std::size_t size) {
+    RecordCursor c(content, size);
     RecordShapeType = c.Int();
     const std::int32_t type = RecordShapeType;
     auto need = [&](std::size_t n, const char* what) {
         if (!c.Has(n))
-            Fail(start, std::string(what) + " do not fit its " + std::to_string(content_.size()) +
+            Fail(start, std::string(what) + " do not fit its " + std::to_string(size) +
                             " bytes (type " + std::to_string(type) + ")");
     };
 
@@ -265,7 +272,7 @@ void TFileSHP::DecodeRecordBody(std::int64_t start) {
     const std::size_t pointBytes = static_cast<std::size_t>(NumPoints) * 16;
     if (!c.Has(partBytes) || !c.Has(partBytes + pointBytes))
         Fail(start, std::to_string(parts) + " parts and " + std::to_string(NumPoints) +
-                        " points do not fit its " + std::to_string(content_.size()) + " bytes");
+                        " points do not fit its " + std::to_string(size) + " bytes");
 
     if (multiPart) {
         Parts.Clear();

@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -65,20 +64,25 @@ public:
     // holds two or more points.
     bool GetPart(std::int32_t i, TListaXY& target) const;
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return open_; }
 
     const std::string& Error() const { return error_; }
 
 private:
     [[noreturn]] void Fail(std::int64_t recordOffset, const std::string& what) const;
-    void ReadExactly(void* dest, std::size_t n);
-    void DecodeRecordBody(std::int64_t recordOffset);
+    void DecodeRecordBody(std::int64_t recordOffset, const unsigned char* content, std::size_t size);
+    // The bytes [offset, offset + n) of the file, which the caller has checked lie
+    // inside it; valid until the next call.
+    const unsigned char* Bytes(std::int64_t offset, std::size_t n);
 
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
+    bool open_ = false;
+    // What the last read brought: a large block when records are read in file order,
+    // a small one around a record reached by a seek.
+    std::vector<unsigned char> buffer_;
+    std::int64_t bufferStart_ = 0;
     std::int64_t fileSize_ = 0;
     std::int64_t position_ = 0;
-    std::vector<unsigned char> content_;  // the current record's content, reused
-    bool direct_ = false;       // reading at offsets, after a seek
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek
     std::string error_;
 };

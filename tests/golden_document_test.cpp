@@ -1,0 +1,95 @@
+// Whole documents of real files, byte for byte, and the label order they rest on.
+// After a deliberate change of the document, run with TESSALY_UPDATE_GOLDEN=1 to
+// write the new documents into tests/golden, and review their difference.
+
+#include "engine/working_table.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace tessaly {
+namespace {
+
+using test::RunCommand;
+using test::TempDir;
+
+struct GoldenCase {
+    const char* data;     // shared data set, without extension
+    const char* options;  // of tessaly-convert
+    const char* golden;   // file in tests/golden
+};
+
+const GoldenCase kGoldenCases[] = {
+    {"shapefile-js/points", "--label FID --graduated FID --classes 3 --folders --balloon FID --icon 20",
+     "points_graduated_folders.kml"},
+    {"shapefile-js/polylines", "--label '' --unique FID --tessellate --extrude constant:5 --altitude relative",
+     "polylines_unique_3d.kml"},
+    {"projected/states_nad27_utm16n",
+     "--utm 16N --datum 133 --label name --unique name --centroid --balloon id,name --balloon-borders",
+     "states_nad27_utm16n_centroids.kml"},
+};
+
+TEST(GoldenDocuments, RealFilesGiveTheirDocumentsByteForByte) {
+    const bool update = std::getenv("TESSALY_UPDATE_GOLDEN") != nullptr;
+    for (const GoldenCase& c : kGoldenCases) {
+        SCOPED_TRACE(c.golden);
+        TempDir dir;
+        const auto shp = dir.CopyShared(c.data);
+        const auto kml = dir / "out.kml";
+        const auto r = RunCommand(std::string("'") + TESSALY_CONVERT + "' '" + shp.string() + "' -o '" +
+                                  kml.string() + "' -q " + c.options);
+        ASSERT_EQ(r.status, 0);
+        const auto golden = std::filesystem::path(TESSALY_GOLDEN_DIR) / c.golden;
+        if (update) test::WriteBytes(golden, test::ReadBytes(kml));
+        const auto written = test::ReadBytes(kml);
+        const auto expected = test::ReadBytes(golden);
+        ASSERT_FALSE(expected.empty());
+        EXPECT_TRUE(written == expected) << kml << " differs from " << golden;
+    }
+}
+
+// The order the label index gives: texts ignoring letter case, then as they are,
+// then table order; numbers by value. Checked against a plain stable sort.
+TEST(GoldenDocuments, LabelOrderMatchesAStableSortIgnoringCase) {
+    const std::vector<std::string> texts = {"maple 2", "Maple 10", "MAPLE 2", "", "cedar", "Cedar",
+                                            "maple 2", "Maple ridge long name", "maple ridge long name", "b"};
+    TempDir dir;
+    const std::string path = (dir / "labels.dbf").string();
+    DBFHandle h = DBFCreate(path.c_str());
+    DBFAddField(h, "T", FTString, 30, 0);
+    DBFAddField(h, "N", FTDouble, 12, 3);
+    const std::vector<double> numbers = {3, -1, 2.5, 3, 0, -1, 7, 2.5, 1e6, 0};
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        DBFWriteStringAttribute(h, i, 0, texts[static_cast<std::size_t>(i)].c_str());
+        DBFWriteDoubleAttribute(h, i, 1, numbers[static_cast<std::size_t>(i)]);
+    }
+    DBFMarkRecordDeleted(h, 9, 1);
+    DBFClose(h);
+
+    std::vector<int> byText = {0, 1, 2, 3, 4, 5, 6, 7, 8}, byNumber = byText;
+    auto folded = [&](int row) {
+        std::string f = texts[static_cast<std::size_t>(row)];
+        for (char& ch : f) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return f;
+    };
+    std::stable_sort(byText.begin(), byText.end(), [&](int a, int b) {
+        return folded(a) != folded(b) ? folded(a) < folded(b)
+                                      : texts[static_cast<std::size_t>(a)] < texts[static_cast<std::size_t>(b)];
+    });
+    std::stable_sort(byNumber.begin(), byNumber.end(), [&](int a, int b) {
+        return numbers[static_cast<std::size_t>(a)] < numbers[static_cast<std::size_t>(b)];
+    });
+    const DbfTable table(path);
+    EXPECT_EQ(SortedRows(table, 0), byText);
+    EXPECT_EQ(SortedRows(table, 1), byNumber);
+}
+
+}  // namespace
+}  // namespace tessaly
