@@ -57,6 +57,8 @@ public:
     void AZButtonBackClick();
     void ShowAttributesTable();
     void ShowFieldStatistics();
+    void ShowFieldHistogram();
+    void ShowScatterPlot();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
