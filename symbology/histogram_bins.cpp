@@ -8,13 +8,6 @@
 
 namespace tessaly {
 
-namespace {
-
-constexpr int kLeftMargin = 50;
-constexpr int kTopMargin = 20;
-
-}  // namespace
-
 std::optional<Histogram> CountHistogram(const std::vector<double>& values, const ValueRange& range,
                                         int binCount) {
     const double span = range.maximum - range.minimum;
@@ -38,19 +31,19 @@ std::optional<Histogram> CountHistogram(const std::vector<double>& values, const
 
 HistogramScale::HistogramScale(const Histogram& histogram, int pictureWidth, int pictureHeight)
     : histogram_(histogram),
-      plotHeight_(pictureHeight - 30),
-      xScale_((histogram.maximum - histogram.minimum) / (pictureWidth - 60)),
+      plotHeight_(HistogramPlotHeight(pictureHeight)),
+      xScale_((histogram.maximum - histogram.minimum) / HistogramPlotWidth(pictureWidth)),
       yScale_(static_cast<double>(histogram.largest) / plotHeight_) {}
 
 int HistogramScale::X(double value) const {
-    return TruncPixel((value - histogram_.minimum) / xScale_) + kLeftMargin + 1;
+    return TruncPixel((value - histogram_.minimum) / xScale_) + kHistogramLeftMargin + 1;
 }
 
 int HistogramScale::Y(double count) const {
-    return plotHeight_ + kTopMargin - TruncPixel(count / yScale_);
+    return plotHeight_ + kHistogramTopMargin - TruncPixel(count / yScale_);
 }
 
-double HistogramScale::OffsetAt(int x) const { return (x - kLeftMargin) * xScale_; }
+double HistogramScale::OffsetAt(int x) const { return (x - kHistogramLeftMargin) * xScale_; }
 
 std::string ShareText(long long count, long long total, int binCount) {
     const double share = static_cast<double>(count) / static_cast<double>(total) * 100;
@@ -70,7 +63,7 @@ std::vector<HistogramYLabel> HistogramYLabels(const HistogramScale& scale, long 
 }
 
 std::string HistogramReadOut(const Histogram& histogram, const HistogramScale& scale, int x) {
-    if (x < kLeftMargin) return {};
+    if (x < kHistogramLeftMargin) return {};
     const int bin = std::max(TruncPixel(scale.OffsetAt(x) / histogram.binWidth) + 1, 1);
     const double low = histogram.minimum + (bin - 1) * histogram.binWidth;
     const double high = histogram.minimum + bin * histogram.binWidth;

@@ -1,7 +1,6 @@
 #pragma once
 // The histogram's arithmetic: equal-width bins over a field's range, the bars'
 // place on the picture, the share and y-axis labels and the interval read-out.
-// Plot area: 50 pixels left, 20 above, 10 below and right of the picture's edges.
 
 #include "input/attribute_fields.h"
 
@@ -13,6 +12,13 @@ namespace tessaly {
 
 inline constexpr int kFewestHistogramBins = 5;
 inline constexpr int kMostHistogramBins = 15;
+
+// The plot area: the y axis 50 pixels from the picture's left edge, 20 pixels
+// free above and 10 below and right of it.
+inline constexpr int kHistogramLeftMargin = 50;
+inline constexpr int kHistogramTopMargin = 20;
+inline int HistogramPlotHeight(int pictureHeight) { return pictureHeight - 30; }
+inline int HistogramPlotWidth(int pictureWidth) { return pictureWidth - 60; }
 
 struct Histogram {
     double minimum = 0;

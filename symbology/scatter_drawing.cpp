@@ -1,6 +1,7 @@
 #include "symbology/scatter_drawing.h"
 
 #include "app/symbol_drawing.h"
+#include "symbology/chart_painting.h"
 
 #include <QPainter>
 
@@ -11,34 +12,23 @@ namespace tessaly {
 
 namespace {
 
-QFont LabelFont(int points) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(points);
-    return font;
-}
-
-// Text whose top-left corner is at (left, top).
-void TextAt(QPainter& painter, int left, int top, const QString& text) {
-    painter.drawText(left, top + painter.fontMetrics().ascent(), text);
-}
-
 void DrawLabels(QImage& picture, const TPlot& plot) {
     QPainter painter(&picture);
     painter.setPen(WindowsColour(plot.AxisColor));
-    painter.setFont(LabelFont(9));
+    painter.setFont(ChartFont(9));
     for (const AxisLabel& label : YLabels(plot)) {
         const QString text = QString::fromStdString(label.text);
-        TextAt(painter, plot.LeftMargin - 5 - painter.fontMetrics().horizontalAdvance(text),
+        DrawTextAt(painter, plot.LeftMargin - 5 - painter.fontMetrics().horizontalAdvance(text),
                PlotY(plot, label.value) - 10, text);
     }
-    painter.setFont(LabelFont(7));
+    painter.setFont(ChartFont(7));
     // Under the x axis, where y(YMin) is; a Y field of one value draws YMin mid-height.
     const int axisY = plot.PlotHeight + plot.TopMargin - 1;
     for (const AxisLabel& label : XLabels(plot)) {
         const int x = PlotX(plot, label.value);
         const QString text = QString::fromStdString(label.text);
         painter.drawLine(x, axisY, x, axisY + 3);
-        TextAt(painter, x - painter.fontMetrics().horizontalAdvance(text) / 2, axisY + 10, text);
+        DrawTextAt(painter, x - painter.fontMetrics().horizontalAdvance(text) / 2, axisY + 10, text);
     }
 }
 
