@@ -14,6 +14,8 @@
 #include "input/shapefile_reader.h"
 #include "input/statistics_window.h"
 #include "symbology/classification.h"
+#include "symbology/histogram_window.h"
+#include "symbology/scatter_window.h"
 #include "widgets/az_button.h"
 
 #include <QApplication>
@@ -354,6 +356,24 @@ void TForm1::ShowFieldStatistics() {
     if (!HasAttributeTable()) return;
     try {
         ShowStatistics(this, attributeTablePath_);
+    } catch (const std::exception& e) {
+        messages_.Error(e.what());
+    }
+}
+
+void TForm1::ShowFieldHistogram() {
+    if (!HasAttributeTable()) return;
+    try {
+        ShowHistogram(this, attributeTablePath_, messages_);
+    } catch (const std::exception& e) {
+        messages_.Error(e.what());
+    }
+}
+
+void TForm1::ShowScatterPlot() {
+    if (!HasAttributeTable()) return;
+    try {
+        ShowScatter(this, attributeTablePath_, messages_);
     } catch (const std::exception& e) {
         messages_.Error(e.what());
     }

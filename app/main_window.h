@@ -58,6 +58,8 @@ public:
     void AZButtonBackClick();
     void ShowAttributesTable();
     void ShowFieldStatistics();
+    void ShowFieldHistogram();
+    void ShowScatterPlot();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -86,16 +86,26 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     title->setFont(bold);
     title->setStyleSheet(QStringLiteral("color: black"));
 
-    auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(355, 0, 22, 21));
+    auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(286, 0, 22, 21));
     table->setAutoRaise(true);
     table->setText(QStringLiteral("T"));
     table->setToolTip(QStringLiteral("Show Attributes Table"));
-    auto* stats = Named(new QToolButton(band), "SpeedButton3", QRect(378, 0, 22, 21));
+    auto* stats = Named(new QToolButton(band), "SpeedButton3", QRect(309, 0, 22, 21));
     stats->setAutoRaise(true);
     stats->setText(QStringLiteral("\u03A3"));
     stats->setToolTip(QStringLiteral("Statistics"));
     connect(table, &QToolButton::clicked, this, [this] { ShowAttributesTable(); });
     connect(stats, &QToolButton::clicked, this, [this] { ShowFieldStatistics(); });
+    auto* histogram = Named(new QToolButton(band), "SpeedButton6", QRect(332, 0, 22, 21));
+    histogram->setAutoRaise(true);
+    histogram->setText(QStringLiteral("\u2587"));
+    histogram->setToolTip(QStringLiteral("Histogram"));
+    connect(histogram, &QToolButton::clicked, this, [this] { ShowFieldHistogram(); });
+    auto* scatter = Named(new QToolButton(band), "SpeedButton7", QRect(355, 0, 22, 21));
+    scatter->setAutoRaise(true);
+    scatter->setText(QStringLiteral("\u2237"));
+    scatter->setToolTip(QStringLiteral("Scatter Plot"));
+    connect(scatter, &QToolButton::clicked, this, [this] { ShowScatterPlot(); });
 }
 
 void TForm1::BuildBottomBand(QWidget* parent) {

@@ -62,3 +62,35 @@ sleep 2
 window=$(xdotool search --sync --name 'Tessaly 2.1b' | head -1)
 eval "$(xdotool getwindowgeometry --shell "$window")"
 shot input-prj
+# Histogram and scatter plot: the sample has no numeric field, so a second
+# instance runs on the block groups (numeric fields AREA, POP1990, ...).
+"$run/tessaly" "$PWD/../shared/data/pyshp/blockgroups.shp" &
+charts=$!
+sleep 2
+main=$(xdotool search --sync --all --pid "$charts" --name 'Tessaly 2.1b' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+mainX=$X mainY=$Y
+chart() {  # hint: opens the tool window, moves it into view and takes its geometry
+  window=$(xdotool search --sync --all --pid "$charts" --name "^$1\$" | head -1)
+  xdotool windowmove "$window" 0 0; sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+pick() {  # x y downs: opens a drop-down list at (x, y) of the window and moves so many entries down
+  xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.5
+  for _ in $(seq "$3"); do xdotool key Down; done
+  xdotool key Return; sleep 0.5
+}
+xdotool mousemove $((mainX + 343)) $((mainY + 10)) click 1   # Histogram
+chart Histogram
+pick 190 347 1                                 # field POP1990
+pick 72 347 5                                  # 10 bins
+xdotool mousemove $((X + 180)) $((Y + 250)); sleep 0.5   # the read-out of the bar under the mouse
+shot histogram
+xdotool key Escape; sleep 0.5
+xdotool mousemove $((mainX + 366)) $((mainY + 10)) click 1   # Scatter Plot
+chart 'Scatter Plot'
+pick 100 $((HEIGHT - 17)) 1                    # X: POP1990
+pick 270 $((HEIGHT - 17)) 0                    # Y: AREA
+shot scatter
+xdotool key Escape; sleep 0.5
+kill "$charts"

@@ -145,6 +145,18 @@ TEST_F(Wizard, AnInputWithoutItsTableIsRefusedAndThePreviousStays) {
     EXPECT_EQ(messages.errors.back(), "Imposible to read input file");
 }
 
+TEST_F(Wizard, ChartButtonsNeedTheAttributeTable) {
+    for (const char* button : {"SpeedButton6", "SpeedButton7"}) Click(button);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>(2, "Select Input File")));
+    Load("pyshp/blockgroups");
+    fs::remove(dir / "blockgroups.dbf");
+    messages.errors.clear();
+    for (const char* button : {"SpeedButton6", "SpeedButton7"}) Click(button);
+    EXPECT_EQ(messages.errors, (std::vector<std::string>(2, "Attributes Table Not Found!")));
+    EXPECT_EQ(Control<QAbstractButton>("SpeedButton6")->toolTip(), "Histogram");
+    EXPECT_EQ(Control<QAbstractButton>("SpeedButton7")->toolTip(), "Scatter Plot");
+}
+
 TEST_F(Wizard, ControlsFollowTheirRules) {
     Load("us-atlas/states");
     EXPECT_FALSE(Control<QComboBox>("ComboUTMZones")->isEnabled());
