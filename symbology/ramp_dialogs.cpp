@@ -42,9 +42,8 @@ public:
         paint_(*p, option.rect, index.row());
         p->restore();
     }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), kEntryHeight};
-    }
+    // The entries are pictures: the list is as wide as the box, whatever their texts.
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {1, kEntryHeight}; }
 
 private:
     EntryPainter paint_;

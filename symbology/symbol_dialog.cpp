@@ -98,6 +98,7 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     for (int s : kScales) ComboIconScale->addItem(ScaleText(s));
     const int* scale = std::find(std::begin(kScales), std::end(kScales), item.IconScale);
     ComboIconScale->setCurrentIndex(scale == std::end(kScales) ? -1 : static_cast<int>(scale - std::begin(kScales)));
+    Place(new QLabel(QStringLiteral("Scale"), iconTab), "LabelScale", QRect(76, 103, 60, 16));
     auto* picture1 = Place(new ClickablePicture(iconTab), "Image1", QRect(100, 12, 26, 26));
     auto* picture2 = Place(new ClickablePicture(iconTab), "Image2", QRect(140, 12, 26, 26));
     picture2->setToolTip(QStringLiteral("Roll over Icon"));
@@ -114,6 +115,7 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     Label3 = Place(new QLabel(lineTab), "Label3", QRect(10, 45, 100, 16));
     LineWidth = Place(new QComboBox(lineTab), "LineWidth", QRect(10, 100, 60, 22));
     for (int w = 0; w <= 10; ++w) LineWidth->addItem(QString::number(w));
+    Place(new QLabel(QStringLiteral("Width"), lineTab), "LabelWidth", QRect(76, 103, 60, 16));
     LineWidth->setCurrentIndex(std::min<int>(item.LineWidth, 10));
 
     FillColor = swatch(fillTab, "FillColor", item.FillColor);
