@@ -268,6 +268,15 @@ TEST_F(SymbologyPage, TheMethodCutsTheClassesAndDecimalsKeepItsBreaks) {
     EXPECT_NE(Symbols().Item(2).ValueText.substr(0, 3), quantile.substr(0, 3));
 }
 
+TEST_F(SymbologyPage, AnAcceptedUniqueRampRecoloursTheClasses) {
+    Open("us-atlas/states", "RadioUnique");
+    EXPECT_TRUE(Child<QWidget>(window, "ComboMethod")->isHidden());
+    Choose("ComboField", "name");
+    Child<QAbstractButton>(window, "RampButton")->click();
+    EXPECT_EQ(Symbols().UniqueRamp, 5);
+    EXPECT_EQ(Symbols().Item(2).FillColor, UniqueRampColor(5, 2));
+}
+
 TEST_F(SymbologyPage, TheSinglePictureOpensTheDefaultSymbol) {
     ASSERT_TRUE(window.LoadInputFile(QString::fromStdString(dir.CopyShared("pyshp/blockgroups").string())));
     window.AZButtonNextClick();
