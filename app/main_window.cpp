@@ -55,7 +55,11 @@ std::string Text(const QLineEdit* e) { return e->text().toStdString(); }
 }  // namespace
 
 TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
-    : QMainWindow(parent), messages_(messages), dialogs_(dialogs), engine_(workFolder_.path().toStdString()) {
+    : QMainWindow(parent),
+      messages_(messages),
+      dialogs_(dialogs),
+      symbologyDialogs_(std::make_unique<DesktopSymbologyDialogs>(dialogs)),
+      engine_(workFolder_.path().toStdString()) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tessaly ") + QString::fromLatin1(kCaptionVersion));
     auto* client = new QWidget(this);
@@ -84,6 +88,10 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
 TForm1::~TForm1() { engine_.DeleteWorkingFiles(); }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == Image1) {
+        Image1Click();
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(QStringLiteral("LabelSite"))) {
         QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite)));
         return true;
@@ -138,6 +146,7 @@ void TForm1::UpdateClassControls() {
                        static_cast<QWidget*>(SBDigitMenos), static_cast<QWidget*>(LabelNormalized),
                        static_cast<QWidget*>(ComboNormalized)})
         w->setVisible(graduated);
+    UpdateSymbologyCommands();
 }
 
 void TForm1::Update3DControls() {
@@ -224,6 +233,7 @@ void TForm1::SetupSimbologyPage() {
     StringGrid1->clearContents();
     UpdateClassControls();
     engine_.Symbols.Clear();
+    EnableSymbologyCommands(false);
     const bool unique = RadioUnique->isChecked();
     LabelClasses->setText(unique ? QString() : QStringLiteral("Classes"));
     std::vector<std::string> fields;
@@ -259,6 +269,7 @@ void TForm1::FillClassGrid() {
 
 void TForm1::ComboFieldChange() {
     if (ComboField->currentIndex() < 0) return;
+    EnableSymbologyCommands(true);
     if (!RadioUnique->isChecked()) {
         RebuildGraduated(true, true);
         return;
@@ -270,7 +281,7 @@ void TForm1::ComboFieldChange() {
     } catch (const std::exception& e) {
         messages_.Error(e.what());
     }
-    FillClassGrid();
+    SymbologyChanged();
 }
 
 void TForm1::RebuildGraduated(bool statistics, bool items) {
@@ -281,12 +292,13 @@ void TForm1::RebuildGraduated(bool statistics, bool items) {
     r.classCount = ComboClasses->currentIndex() + 2;
     r.statistics = statistics;
     r.items = items;
+    r.method = static_cast<ClassMethod>(std::max(ComboMethod->currentIndex(), 0));
     try {
         BuildGraduatedClasses(attributeTablePath_, r, engine_.Kml, engine_.Symbols, engine_.InputShapeClass);
     } catch (const std::exception& e) {
         messages_.Error(e.what());
     }
-    FillClassGrid();
+    SymbologyChanged();
 }
 
 void TForm1::AZButtonNextClick() {

@@ -2,6 +2,7 @@
 // The wizard: one window whose pages lead from the input file to the document.
 
 #include "app/input_page_prj.h"
+#include "app/symbology_dialogs.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
@@ -18,8 +19,10 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QAction;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -60,6 +63,8 @@ public:
     void ShowFieldStatistics();
     void ShowFieldHistogram();
     void ShowScatterPlot();
+    // Tests answer the symbology dialogs instead of a user.
+    void SetSymbologyDialogs(std::unique_ptr<SymbologyDialogs> dialogs) { symbologyDialogs_ = std::move(dialogs); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -87,12 +92,23 @@ private:
     void ComboFieldChange();
     void RebuildGraduated(bool statistics, bool items);
     void FillClassGrid();
+    // Every change of the symbology ends here: it redraws what the wizard shows of it.
+    void SymbologyChanged();
+    void BuildSymbologyCommands(QWidget* page);
+    void UpdateSymbologyCommands();
+    void EnableSymbologyCommands(bool enabled);
+    void Image1Click();
+    void StringGrid1DblClick(int row, int column);
+    void AZOptionsClick();
+    void RampButtonClick();
+    void RampGButtonClick();
     bool HasAttributeTable();
     bool SelectedKindIsSingle() const;
     std::uint8_t SelectedKind() const;
 
     UserMessages& messages_;
     WizardDialogs& dialogs_;
+    std::unique_ptr<SymbologyDialogs> symbologyDialogs_;
     QTemporaryDir workFolder_;
     TConversionEngine engine_;
     QString inputShapePath_;
@@ -142,6 +158,15 @@ private:
     QComboBox* ComboNormalized = nullptr;
     QTableWidget* StringGrid1 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
+    QLabel* LabelMethod = nullptr;
+    QComboBox* ComboMethod = nullptr;
+    TAZButton* AZOptions = nullptr;
+    TAZButton* RampButton = nullptr;
+    TAZButton* RampGButton = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* ChangeIcontoAll1 = nullptr;
+    QAction* LineWidthtoAll1 = nullptr;
+    std::array<QAction*, 5> polygonEntries_{};  // the entries shown for polygons only
     // Balloon
     QListWidget* CheckListBox1 = nullptr;
     QLineEdit* EditBalloonTitle = nullptr;

@@ -215,6 +215,9 @@ QWidget* TForm1::BuildSinglePage() {
     auto* page = Page("Single");
     Label(page, "Label12", QStringLiteral("Single Symbol"), QRect(12, 10, 200, 16));
     Image1 = Named(new QLabel(page), "Image1", QRect(97, 60, 206, 101));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
+    Label(page, "Label14", QStringLiteral("Click to Change"), QRect(97, 165, 206, 16));
     return page;
 }
 
@@ -239,7 +242,8 @@ QWidget* TForm1::BuildSimbologyPage() {
     StringGrid1->setColumnWidth(0, 120);
     StringGrid1->setColumnWidth(1, 240);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    CheckBox1 = Captioned<QCheckBox>(page, "CheckBox1", QStringLiteral("Create Folders"), QRect(12, 302, 200, 20));
+    CheckBox1 = Captioned<QCheckBox>(page, "CheckBox1", QStringLiteral("Create Folders"), QRect(12, 302, 120, 20));
+    BuildSymbologyCommands(page);
 
     connect(ComboField, &QComboBox::activated, this, [this] { ComboFieldChange(); });
     connect(ComboClasses, &QComboBox::activated, this, [this] { RebuildGraduated(false, true); });

@@ -220,14 +220,21 @@ bool AnyOf(const CommandLine& line, std::initializer_list<const char*> options) 
     return std::any_of(options.begin(), options.end(), [&](const char* o) { return line.Has(o); });
 }
 
+ClassMethod ParseMethod(const std::string& v) {
+    if (v == "equal") return ClassMethod::EqualInterval;
+    if (v == "quantile") return ClassMethod::Quantile;
+    if (v == "jenks") return ClassMethod::NaturalBreaks;
+    throw std::invalid_argument("--method takes equal, quantile or jenks, not \"" + v + "\"");
+}
+
 // The classes of --unique or --graduated, built into the engine's symbol list.
 void BuildClasses(const CommandLine& line, const DbfTable& table, std::uint8_t shapeClass,
                   TConversionEngine& engine, ConversionChoices& c) {
     const bool unique = line.Has("--unique"), graduated = line.Has("--graduated");
     if (unique && graduated) throw std::invalid_argument("--unique and --graduated exclude each other");
     if (!unique && line.Has("--unique-ramp")) throw std::invalid_argument("--unique-ramp needs --unique");
-    if (!graduated && AnyOf(line, {"--classes", "--normalize", "--digits", "--grad-ramp", "--ramp-from", "--ramp-to"}))
-        throw std::invalid_argument("--classes, --normalize, --digits and the ramps need --graduated");
+    if (!graduated && AnyOf(line, {"--classes", "--method", "--normalize", "--digits", "--grad-ramp", "--ramp-from", "--ramp-to"}))
+        throw std::invalid_argument("--classes, --method, --normalize, --digits and the ramps need --graduated");
     TSymbolList& symbols = engine.Symbols;
     if (unique) {
         c.kind = kUniqueValues;
@@ -251,6 +258,7 @@ void BuildClasses(const CommandLine& line, const DbfTable& table, std::uint8_t s
     request.field = c.classField = numericField("--graduated");
     if (line.Has("--normalize")) request.normField = c.normField = numericField("--normalize");
     if (line.Has("--classes")) request.classCount = ParseInteger("--classes", line.values.at("--classes"), 2, 200);
+    if (line.Has("--method")) request.method = ParseMethod(line.values.at("--method"));
     if (line.Has("--digits"))
         engine.Kml.Digits = static_cast<std::uint8_t>(ParseInteger("--digits", line.values.at("--digits"), 0, 10));
     if (line.Has("--grad-ramp"))

@@ -7,3 +7,4 @@ bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=O
 ./build-release/tessaly-bench-reader "$@"
 ./build-release/tessaly-bench-convert "$@"
 ./build-release/tessaly-bench-charts
+./build-release/tessaly-bench-natural-breaks

@@ -94,3 +94,67 @@ pick 270 $((HEIGHT - 17)) 0                    # Y: AREA
 shot scatter
 xdotool key Escape; sleep 0.5
 kill "$charts"
+# Symbology editing: the single symbol's picture, the Properties dialog on a point,
+# a line and a polygon input, the icon picker, the Options menu and the ramp dialogs.
+kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true
+shared=$PWD/../shared/data
+start() {
+  "$run/tessaly" "$1" & app=$!
+  sleep 2
+  window=$(xdotool search --sync --pid "$app" --name 'Tessaly 2.1b' | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+}
+stop() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; }
+# A dialog by its title: its own window, or with room below it for an open list.
+dialog_shot() {
+  local id; id=$(xdotool search --sync --pid "$app" --name "^$1\$" | tail -1)
+  ( eval "$(xdotool getwindowgeometry --shell "$id")"
+    import -window root -crop "$((WIDTH + ${4:-0}))x$((HEIGHT + ${3:-0}))+${X}+${Y}" "$shots/$2.png" )
+  echo "$shots/$2.png"
+}
+click_in() {  # a click at a point of the window titled $1
+  local id; id=$(xdotool search --sync --pid "$app" --name "^$1\$" | tail -1)
+  xdotool mousemove --window "$id" "$2" "$3" click 1; sleep 0.7
+}
+single_picture() { click 200 131; sleep 0.5; }
+
+start "$shared/shapefile-js/points.shp"
+next; next; single_picture
+dialog_shot Properties properties-point
+click_in Properties 120 56          # the icon opens the picker
+dialog_shot 'Icons from Google Earth' icon-picker
+xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
+stop
+
+start "$shared/shapefile-js/polylines.shp"
+next; next; single_picture
+dialog_shot Properties properties-line
+xdotool key Escape; sleep 0.3
+stop
+
+start "$PWD/data/states.shp"
+next; next; shot single-click-to-change
+single_picture
+dialog_shot Properties properties-polygon
+xdotool key Escape; sleep 0.3
+back; click 38 309; next          # Unique Value
+click 190 38; xdotool key Down Return; sleep 0.5
+click 180 333                     # Options
+import -window root -crop "$((WIDTH + 150))x$((HEIGHT + 220))+${X}+${Y}" "$shots/options-menu.png"; echo "$shots/options-menu.png"
+xdotool key Escape; sleep 0.3
+click 275 333                     # Color Ramps
+dialog_shot 'Color Ramps' ramps-unique
+click_in 'Color Ramps' 100 20     # the list open
+dialog_shot 'Color Ramps' ramps-unique-list 200 40
+xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
+stop
+
+start "$shared/pyshp/blockgroups.shp"
+next; click 38 329; next          # Graduate Value
+click 190 38; xdotool key Down Return; sleep 0.5
+click 275 333                     # Ramps
+dialog_shot 'Color Ramp' ramps-graduated
+click_in 'Color Ramp' 130 62      # the ramp lists open
+dialog_shot 'Color Ramp' ramps-graduated-list 420 40
+xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
+stop

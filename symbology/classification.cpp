@@ -27,45 +27,99 @@ std::vector<std::string> BuildUniqueClasses(const std::string& tablePath, const 
     return values;
 }
 
-std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& r,
-                                               TKml& kml, TSymbolList& symbols, std::uint8_t shapeClass) {
-    const int n = std::clamp(r.classCount, 2, 200);
-    if (r.statistics) {
-        const bool normalised = !r.normField.empty() && r.normField != r.field;
-        const ValueRange range =
-            normalised ? RatioMinMax(tablePath, r.field, r.normField) : FieldMinMax(tablePath, r.field);
-        // An empty table keeps the statistics of the last build.
-        if (range.count > 0) {
-            kml.ClassMin = range.minimum;
-            kml.ClassMax = range.maximum;
+namespace {
+
+// The values a data-driven method classes, ascending: the field's, or its ratio
+// to the normaliser as the working table stores it (0 where the normaliser is 0
+// or empty). Empty values take no part.
+std::vector<double> MethodValues(const std::string& tablePath, const std::string& field,
+                                 const std::string& normField) {
+    std::vector<double> values = ReadNumberColumn(tablePath, field).values;
+    if (!normField.empty()) {
+        const std::vector<double> norms = ReadNumberColumn(tablePath, normField).values;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const double b = std::isnan(norms[i]) ? 0 : norms[i];
+            if (!std::isnan(values[i])) values[i] = b == 0 ? 0 : values[i] / b;
         }
     }
-    // Relabelling keeps the classes only while there is one for every text.
-    const bool items = r.items || symbols.Count() != n;
-    if (items) symbols.Clear();
+    std::erase_if(values, [](double v) { return std::isnan(v); });
+    std::sort(values.begin(), values.end());
+    return values;
+}
 
-    const std::string stops = GradRampStops(symbols.GradRamp);
+// The design's classes: n of equal width between ClassMin and ClassMax, each
+// coloured at its middle.
+std::vector<std::string> EqualIntervalTexts(const TKml& kml, int n, std::vector<double>& middles) {
     const double min = kml.ClassMin, max = kml.ClassMax;
     const double w = (max - min) / n;
     std::vector<std::string> texts;
     for (int k = 1; k <= n; ++k) {
         const double low = k == 1 ? min : min + (k - 1) * w;
         const double high = k == n ? max : low + w;
-        std::string text = FormatNumber(1, kml.Digits, low) + " : " + FormatNumber(1, kml.Digits, high);
+        texts.push_back(FormatNumber(1, kml.Digits, low) + " : " + FormatNumber(1, kml.Digits, high));
+        middles.push_back((low + high) / 2);
+    }
+    return texts;
+}
+
+}  // namespace
+
+std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& r,
+                                               TKml& kml, TSymbolList& symbols, std::uint8_t shapeClass) {
+    const int requested = std::clamp(r.classCount, 2, 200);
+    const bool normalised = !r.normField.empty() && r.normField != r.field;
+    std::vector<std::string> texts;
+    // Where each class takes its colour, over rampLow .. rampHigh.
+    std::vector<double> positions;
+    double rampLow = 0, rampHigh = 1;
+    if (r.method == ClassMethod::EqualInterval) {
+        if (r.statistics) {
+            const ValueRange range =
+                normalised ? RatioMinMax(tablePath, r.field, r.normField) : FieldMinMax(tablePath, r.field);
+            // An empty table keeps the statistics of the last build.
+            if (range.count > 0) {
+                kml.ClassMin = range.minimum;
+                kml.ClassMax = range.maximum;
+            }
+        }
+        texts = EqualIntervalTexts(kml, requested, positions);
+        rampLow = kml.ClassMin;
+        rampHigh = kml.ClassMax;
+    } else {
+        // The breaks follow the values, so every build reads them again.
+        const std::vector<double> values = MethodValues(tablePath, r.field, normalised ? r.normField : "");
+        const ClassEnds ends = r.method == ClassMethod::Quantile ? QuantileClasses(values, requested)
+                                                                 : NaturalBreakClasses(values, requested);
+        if (!values.empty()) {
+            kml.ClassMin = values.front();
+            kml.ClassMax = values.back();
+        }
+        texts = ClassTexts(values, ends, kml.Digits);
+        // Class k of n at (k - 0.5) / n of the ramp, so unequal classes still differ.
+        const double n = static_cast<double>(texts.size());
+        for (std::size_t k = 1; k <= texts.size(); ++k)
+            positions.push_back((static_cast<double>(k) - 0.5) / n);
+    }
+
+    const int n = static_cast<int>(texts.size());
+    // Relabelling keeps the classes only while there is one for every text.
+    const bool items = r.items || symbols.Count() != n;
+    if (items) symbols.Clear();
+    const std::string stops = GradRampStops(symbols.GradRamp);
+    for (int k = 1; k <= n; ++k) {
         if (items) {
             TItemSym& item = symbols.AddItem();
-            const double middle = (low + high) / 2;
+            const double at = positions[static_cast<std::size_t>(k - 1)];
             Colour c;
             if (symbols.RampMode == 2)
                 c = k == 1   ? symbols.FromColor
                     : k == n ? symbols.ToColor
-                             : InterpolateColor(middle, max, min, symbols.ToColor, symbols.FromColor);
+                             : InterpolateColor(at, rampHigh, rampLow, symbols.ToColor, symbols.FromColor);
             else
-                c = RampColor(stops, middle, max, min);
+                c = RampColor(stops, at, rampHigh, rampLow);
             SetClassColour(item, shapeClass, c);
         }
-        symbols.Item(k).ValueText = text;
-        texts.push_back(std::move(text));
+        symbols.Item(k).ValueText = texts[static_cast<std::size_t>(k - 1)];
     }
     return texts;
 }

@@ -4,6 +4,7 @@
 // These are what the symbology page calls; nothing here knows about windows.
 
 #include "engine/conversion_settings.h"
+#include "symbology/classification_methods.h"
 #include "symbology/symbol_list.h"
 
 #include <optional>
@@ -30,10 +31,14 @@ struct GraduatedRequest {
     int classCount = 7;     // 2..200
     bool statistics = true; // read ClassMin and ClassMax from the table again
     bool items = true;      // make new classes; false keeps every class's symbol and changes its text only
+    ClassMethod method = ClassMethod::EqualInterval;
 };
 
-// Equal-width classes between ClassMin and ClassMax of the settings, their texts
-// "low : high" with Digits decimals. Returns the class texts in order.
+// Graduated classes, their texts "low : high" with Digits decimals. Equal
+// intervals lie between ClassMin and ClassMax of the settings; quantiles and
+// natural breaks follow the field's non-empty values on every build (and set
+// ClassMin and ClassMax to their extremes), making no empty class. Returns the
+// class texts in order.
 std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& request,
                                                TKml& kml, TSymbolList& symbols, std::uint8_t shapeClass);
 

@@ -136,8 +136,11 @@ Colour RampColor(const std::string& stops, double v, double hi, double lo) {
     if (v >= hi) return c.back();
     if (k == 2) return InterpolateColor(v, hi, lo, c[1], c[0]);
     const double step = (hi - lo) / (k - 1);
-    // lo < v < hi here, so the segment number is a small whole number.
-    const int j = std::clamp(static_cast<int>(std::trunc((v - lo) / step)) + 1, 1, k - 1);
+    // lo < v < hi here; but on a range so narrow that the step underflows the
+    // ratio is infinite, and such a class takes the first stop.
+    const double segment = std::trunc((v - lo) / step);
+    if (!std::isfinite(segment)) return c.front();
+    const int j = std::clamp(static_cast<int>(segment) + 1, 1, k - 1);
     return InterpolateColor(v, lo + j * step, lo + (j - 1) * step, c[static_cast<std::size_t>(j)],
                             c[static_cast<std::size_t>(j - 1)]);
 }

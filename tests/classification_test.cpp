@@ -3,6 +3,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 #include <shapefil.h>
 
 namespace tessaly {
@@ -16,7 +17,9 @@ std::string NumberTable(const TempDir& dir, const std::vector<double>& values, c
     DBFAddField(h, "V", FTDouble, 14, 4);
     DBFAddField(h, "N", FTDouble, 14, 4);
     for (int i = 0; i < static_cast<int>(values.size()); ++i) {
-        DBFWriteDoubleAttribute(h, i, 0, values[static_cast<std::size_t>(i)]);
+        const double v = values[static_cast<std::size_t>(i)];
+        if (std::isnan(v)) DBFWriteNULLAttribute(h, i, 0);  // an empty value
+        else DBFWriteDoubleAttribute(h, i, 0, v);
         DBFWriteDoubleAttribute(h, i, 1, norms.empty() ? 1 : norms[static_cast<std::size_t>(i)]);
     }
     DBFClose(h);
@@ -26,13 +29,14 @@ std::string NumberTable(const TempDir& dir, const std::vector<double>& values, c
 class Graduated : public ::testing::Test {
 protected:
     std::vector<std::string> Build(const std::string& table, int classes, bool statistics, bool items,
-                                   const std::string& norm = "") {
+                                   const std::string& norm = "", ClassMethod method = ClassMethod::EqualInterval) {
         GraduatedRequest r;
         r.field = "V";
         r.normField = norm;
         r.classCount = classes;
         r.statistics = statistics;
         r.items = items;
+        r.method = method;
         return BuildGraduatedClasses(table, r, kml, symbols, 3);
     }
     TempDir dir;
@@ -106,6 +110,38 @@ TEST_F(Graduated, ClassColoursComeFromTheRampAtEachMiddle) {
     EXPECT_EQ(symbols.Item(1).FillColor, 0x0000FFu);
     EXPECT_EQ(symbols.Item(2).FillColor, InterpolateColor(45, 90, 0, 0xFF0000, 0x0000FF));
     EXPECT_EQ(symbols.Item(3).FillColor, 0xFF0000u);
+}
+
+TEST_F(Graduated, DataMethodsLeaveEmptyValuesOutAndKeepTheirBreaksOnRelabelling) {
+    const double empty = std::nan("");
+    const std::string t = NumberTable(dir, {1, 2, empty, 3, 50, 51, 52, empty, 200});
+    kml.Digits = 1;
+    EXPECT_EQ(Build(t, 3, true, true, "", ClassMethod::NaturalBreaks),
+              (std::vector<std::string>{"1.0 : 26.5", "26.5 : 126.0", "126.0 : 200.0"}));
+    EXPECT_EQ(kml.ClassMin, 1);
+    EXPECT_EQ(Build(t, 3, true, true, "", ClassMethod::Quantile),
+              (std::vector<std::string>{"1.0 : 2.5", "2.5 : 51.5", "51.5 : 200.0"}));
+    // Class k of n at (k - 0.5) / n of the ramp: distinct colours for unequal classes.
+    const std::string stops = GradRampStops(symbols.GradRamp);
+    EXPECT_EQ(symbols.Item(1).FillColor, RampColor(stops, 1.0 / 6, 1, 0));
+    EXPECT_EQ(symbols.Item(3).FillColor, RampColor(stops, 5.0 / 6, 1, 0));
+    symbols.Item(2).LineWidth = 7;
+    kml.Digits = 0;
+    EXPECT_EQ(Build(t, 3, false, false, "", ClassMethod::Quantile),
+              (std::vector<std::string>{"1 : 2", "2 : 51", "51 : 200"}));
+    EXPECT_EQ(symbols.Item(2).LineWidth, 7);
+    // Fewer distinct values than classes: one class for each.
+    EXPECT_EQ(Build(t, 40, false, true, "", ClassMethod::Quantile).size(), 7u);
+}
+
+TEST_F(Graduated, DataMethodsClassTheRatiosAsTheWorkingTableStoresThem) {
+    const std::string t = NumberTable(dir, {1, 2, 3, 4}, {3, 0, 3, 1});
+    kml.Digits = 3;
+    // Ratios 1/3, 0, 1 and 4.
+    EXPECT_EQ(Build(t, 2, true, true, "N", ClassMethod::NaturalBreaks),
+              (std::vector<std::string>{"0.000 : 2.500", "2.500 : 4.000"}));
+    EXPECT_EQ(Build(t, 4, true, true, "N", ClassMethod::Quantile),
+              (std::vector<std::string>{"0.000 : 0.167", "0.167 : 0.667", "0.667 : 2.500", "2.500 : 4.000"}));
 }
 
 TEST_F(Graduated, ACustomRampOverEqualValuesGivesTheFromColour) {

@@ -106,6 +106,42 @@ TEST(ClassifiedDocument, GraduatedStylesFollowTheIntervals) {
     }
 }
 
+TEST(ClassifiedDocument, DataMethodsPutEveryPlacemarkInTheFolderOfItsClass) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    for (const std::string method : {"quantile", "jenks"}) {
+        const fs::path out = dir / (method + ".kml");
+        ASSERT_EQ(Convert("'" + shp.string() + "' --graduated POP1990 --method " + method +
+                          " --classes 6 --digits 0 --folders --balloon POP1990 --label '' -o '" + out.string() + "'")
+                      .status,
+                  0);
+        std::vector<std::string> classes;
+        const auto features = Features(ReadText(out), &classes);
+        ASSERT_EQ(classes.size(), 6u);
+        ASSERT_EQ(features.size(), 663u);
+        std::vector<std::vector<double>> members(classes.size());
+        for (const Feature& f : features) {
+            const auto k = static_cast<std::size_t>(std::find(classes.begin(), classes.end(), f.folder) - classes.begin());
+            ASSERT_LT(k, classes.size()) << f.folder;
+            EXPECT_EQ(f.style, "tessaly" + std::to_string(k + 1));
+            members[k].push_back(std::stod(f.values.at(0)));
+        }
+        // Every class is filled, and all of one class lies below all of the next.
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            ASSERT_FALSE(members[k].empty()) << method << " class " << k + 1;
+            if (k > 0) {
+                EXPECT_LT(*std::max_element(members[k - 1].begin(), members[k - 1].end()),
+                          *std::min_element(members[k].begin(), members[k].end()));
+            }
+        }
+        if (method == "quantile") {
+            for (const auto& m : members) EXPECT_NEAR(static_cast<double>(m.size()), 663 / 6.0, 3) << method;
+        }
+    }
+    EXPECT_NE(Convert("'" + shp.string() + "' --graduated POP1990 --method median").output.find("--method"),
+              std::string::npos);
+}
+
 TEST(ClassifiedDocument, UniqueFoldersHoldExactlyTheirValue) {
     TempDir dir;
     const fs::path shp = dir.CopyShared("us-atlas/counties");

@@ -52,6 +52,8 @@ TEST(ColourRamps, StopsAreSpreadEvenly) {
     EXPECT_EQ(RampColor(list0, 7, 7, 7), 197379u);  // lo = hi: the first stop
     // A quarter of the way: halfway between the first two stops, channel by channel.
     EXPECT_EQ(RampColor(list0, 0.25, 1, 0), InterpolateColor(0.25, 0.5, 0, 8421504, 197379));
+    // A range so narrow that the step between six stops underflows to 0.
+    EXPECT_EQ(RampColor(GradRampStops(18), 5e-324, 1e-323, 0), 2309111u);
     // Two stops: one segment over the whole range.
     EXPECT_EQ(RampColor("0,16777215", 5, 10, 0), 8355711u);
 }
