@@ -2,6 +2,7 @@
 
 #include "app/colour_swatch.h"
 #include "app/palette_picture.h"
+#include "app/preview_map_window.h"
 #include "app/symbol_drawing.h"
 #include "engine/maker_site.h"
 #include "input/attribute_fields.h"
@@ -68,6 +69,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
                           BuildBalloonPage(), BuildSavePage()})
         Notebook1->addWidget(page);
     BuildBottomBand(client);
+    preview_ = std::make_unique<TfrMap>(engine_.Symbols, [this] { return CoordinateReadout(); }, nullptr, messages_);
 
     ShowPage(WizardPage::Input);
     UpdateUnitsControls();
@@ -195,7 +197,25 @@ bool TForm1::LoadInputFile(const QString& path) {
     ComboExtrude->clear();
     for (const std::string& f : numericFields) ComboExtrude->addItem(QString::fromStdString(f));
     ComboExtrude->setCurrentIndex(-1);
+    preview_->SetInput({path.toStdString(), table, engine_.InputShapeClass, inputExtent_, inputExtentValid_});
+    RefreshPreview();
     return true;
+}
+
+void TForm1::ActivatePreview() {
+    preview_->SetPreviewActive(true);
+    RefreshPreview();
+}
+
+void TForm1::RefreshPreview() {
+    if (!preview_->PreviewActive()) return;
+    engine_.CollectSymbology(Choices());
+    preview_->ShowPreview();
+    if (preview_->ShowsWebPage()) preview_->ShowDrawingPage();
+}
+
+ReadoutSystem TForm1::CoordinateReadout() const {
+    return {RadioButton1->isChecked(), ComboHemis->currentIndex() == 0, ComboUTMZones->currentIndex() + 1};
 }
 
 bool TForm1::SelectedKindIsSingle() const { return RadioSingle->isChecked(); }
@@ -211,6 +231,7 @@ void TForm1::DrawSingleSymbol() {
     DrawSymbol(p, QRect(0, 0, 140, 80), SymbolSize::Large, engine_.Symbols.DefaultSymbol(), engine_.InputShapeClass);
     p.end();
     Image1->setPixmap(picture);
+    RefreshPreview();
 }
 
 void TForm1::SetupSimbologyPage() {
@@ -265,6 +286,7 @@ void TForm1::ComboFieldChange() {
         messages_.Error(e.what());
     }
     FillClassGrid();
+    RefreshPreview();
 }
 
 void TForm1::RebuildGraduated(bool statistics, bool items) {
@@ -281,6 +303,7 @@ void TForm1::RebuildGraduated(bool statistics, bool items) {
         messages_.Error(e.what());
     }
     FillClassGrid();
+    RefreshPreview();
 }
 
 void TForm1::AZButtonNextClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // The wizard: one window whose pages lead from the input file to the document.
 
+#include "app/preview_layout.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
@@ -30,6 +31,7 @@ namespace tessaly {
 
 class ColourSwatch;
 class TAZButton;
+class TfrMap;
 
 enum class WizardPage { Input, Visual, Single, Simbology, Balloon, Save };
 
@@ -57,6 +59,15 @@ public:
     void AZButtonBackClick();
     void ShowAttributesTable();
     void ShowFieldStatistics();
+
+    // The preview map window, created with the wizard and living as long.
+    TfrMap& Preview() { return *preview_; }
+    // Marks the preview as wanted and draws it ("Preview Map").
+    void ActivatePreview();
+    // After every change of symbology: redraws the preview when it is wanted.
+    void RefreshPreview();
+    // The coordinate system the preview's read-out names positions in.
+    ReadoutSystem CoordinateReadout() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,6 +107,7 @@ private:
     std::string attributeTablePath_;
     std::array<double, 4> inputExtent_{};
     bool inputExtentValid_ = false;
+    std::unique_ptr<TfrMap> preview_;
 
     QStackedWidget* Notebook1 = nullptr;
     TAZButton* AZButtonBack = nullptr;
