@@ -10,6 +10,7 @@
 #include <QPolygon>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace tessaly {
@@ -58,6 +59,9 @@ public:
             return;
         }
         if (symbols.Kind == kGraduated) symbols.BuildRanges();
+        // FindByValue's answer for every class text at once: the first class wins.
+        if (symbols.Kind == kUniqueValues)
+            for (std::int32_t k = symbols.Count(); k >= 1; --k) byValue_[symbols.Item(k).ValueText] = k;
     }
     ~ClassLookup() {
         if (table_ && symbols_.Kind == kGraduated) symbols_.ClearRanges();
@@ -66,7 +70,10 @@ public:
     // row is 0-based; rows past the table's end and deleted rows have no class.
     std::int32_t ClassOf(int row) const {
         if (!table_ || row >= table_->RecordCount() || table_->IsDeleted(row)) return 0;
-        if (symbols_.Kind == kUniqueValues) return symbols_.FindByValue(table_->Text(row, field_));
+        if (symbols_.Kind == kUniqueValues) {
+            const auto found = byValue_.find(table_->Text(row, field_));
+            return found == byValue_.end() ? 0 : found->second;
+        }
         double v = table_->Number(row, field_);
         if (norm_ >= 0) {
             const double n = table_->Number(row, norm_);
@@ -80,6 +87,7 @@ private:
     std::unique_ptr<DbfTable> table_;
     int field_ = -1;
     int norm_ = -1;
+    std::unordered_map<std::string, std::int32_t> byValue_;
 };
 
 class RecordPainter {
@@ -119,23 +127,35 @@ private:
 
     // All rings of a record form one shape, so that holes stay empty.
     void Polygon(const TFileSHP& reader) {
-        QPainterPath path;
-        path.setFillRule(Qt::OddEvenFill);
+        int rings = 0;
         for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
             const PartRange r = PartOf(reader, part);
             const std::int32_t n = std::min(r.end - r.begin, kPolygonPointLimit);
             if (n <= 2) continue;
+            if (++rings == 2) {
+                path_.clear();
+                path_.setFillRule(Qt::OddEvenFill);
+                AddRing(points_);
+            }
             points_.clear();
             for (std::int32_t i = 0; i < n; ++i) points_.append(Pixel(reader.Points.Item(r.begin + i + 1)));
-            path.addPolygon(QPolygonF(points_));
-            path.closeSubpath();
+            if (rings > 1) AddRing(points_);
         }
-        if (!path.isEmpty()) p_.drawPath(path);
+        // One ring, the common case, goes straight to the painter.
+        if (rings == 1) p_.drawPolygon(points_, Qt::OddEvenFill);
+        else if (rings > 1) p_.drawPath(path_);
+    }
+
+    void AddRing(const QPolygon& ring) {
+        path_.moveTo(ring.front());
+        for (qsizetype i = 1; i < ring.size(); ++i) path_.lineTo(ring[i]);
+        path_.closeSubpath();
     }
 
     QPainter& p_;
     const PreviewLayout& l_;
     QPolygon points_;
+    QPainterPath path_;  // reused from record to record
 };
 
 }  // namespace

@@ -10,11 +10,6 @@ namespace tessaly {
 namespace {
 
 constexpr int kMarginRight = 5;
-// Shapes far outside the extent (a header box smaller than its records) stay in
-// the range the painter takes.
-constexpr double kPixelLimit = 1e6;
-
-int TruncatedPixel(double v) { return static_cast<int>(std::trunc(std::clamp(v, -kPixelLimit, kPixelLimit))); }
 
 }  // namespace
 
@@ -43,11 +38,6 @@ PreviewLayout LayoutPreview(int pictureWidth, int pictureHeight, const std::arra
     }
     if (!std::isfinite(l.MapScale)) l.MapScale = 0;
     return l;
-}
-
-PixelPoint MapToPixel(const PreviewLayout& l, double x, double y) {
-    return {TruncatedPixel((x - l.OriginX) / l.MapScale) + l.MarginLeft + 1,
-            l.DrawHeight - TruncatedPixel((y - l.OriginY) / l.MapScale) + l.MarginBottom - 1};
 }
 
 MapPoint PixelToMap(const PreviewLayout& l, int px, int py) {

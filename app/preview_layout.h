@@ -2,7 +2,9 @@
 // Where map coordinates fall in the preview picture and back, and the text of
 // the coordinate read-out. Plain arithmetic, no window.
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 
 namespace tessaly {
@@ -37,9 +39,9 @@ struct MapPoint {
     double y = 0;
 };
 
-// Map to picture pixels and back. The two directions differ by one pixel, as the
-// read-out and the double-click have always had it.
-PixelPoint MapToPixel(const PreviewLayout& layout, double x, double y);
+// Map to picture pixels (MapToPixel, below: the drawing's inner loop) and back.
+// The two directions differ by one pixel, as the read-out and the double-click
+// have always had it.
 MapPoint PixelToMap(const PreviewLayout& layout, int px, int py);
 
 // How the read-out names a position: longitude/latitude, or UTM in a zone.
@@ -51,5 +53,14 @@ struct ReadoutSystem {
 
 // "Lat: 45.500000, Lon: -75.250000" or "UTM 12 S  Easting: 500000.00, Northing: 4649776.22".
 std::string ReadoutText(const ReadoutSystem& system, const MapPoint& at);
+
+// Shapes far outside the extent (a header box smaller than its records) stay in
+// the range the painter takes.
+inline int TruncatedPixel(double v) { return static_cast<int>(std::trunc(std::clamp(v, -1e6, 1e6))); }
+
+inline PixelPoint MapToPixel(const PreviewLayout& l, double x, double y) {
+    return {TruncatedPixel((x - l.OriginX) / l.MapScale) + l.MarginLeft + 1,
+            l.DrawHeight - TruncatedPixel((y - l.OriginY) / l.MapScale) + l.MarginBottom - 1};
+}
 
 }  // namespace tessaly

@@ -6,3 +6,4 @@ bash scripts/setup.sh
 bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=OFF
 ./build-release/tessaly-bench-reader "$@"
 ./build-release/tessaly-bench-convert "$@"
+./build-release/tessaly-bench-preview
