@@ -61,7 +61,7 @@ TfrMap::TfrMap(TSymbolList& symbols, std::function<ReadoutSystem()> readout, Web
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->setFixedHeight(kTopBarHeight);
     SpeedButton6 = TopBarButton(Panel2, "SpeedButton6", QStringLiteral("\u2630"), QStringLiteral("Menu"), 0);
-    SpeedButton7 = TopBarButton(Panel2, "SpeedButton7", QStringLiteral("\U0001F30D"), QStringLiteral("Open GMaps"), 23);
+    SpeedButton7 = TopBarButton(Panel2, "SpeedButton7", QStringLiteral("\u2641"), QStringLiteral("Open GMaps"), 23);
     LabelCoo = new QLabel(Panel2);
     LabelCoo->setObjectName(QStringLiteral("LabelCoo"));
     LabelCoo->setGeometry(52, 3, 380, 15);
@@ -144,7 +144,6 @@ void TfrMap::ShowPreview() {
     previewActive_ = true;
     show();
     raise();
-    activateWindow();
     for (int i = 0; i < viewTypeItems_.size(); ++i) viewTypeItems_[i]->setChecked(i + 1 == webViewType_);
 }
 

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/preview_drawing.h"
 #include "app/preview_map_window.h"
+#include "app/startup.h"
 #include "app/web_map_host.h"
 #include "engine/conversion_settings.h"
 #include "input/dbf_table.h"
@@ -370,6 +371,36 @@ TEST(PreviewWindow, TheWizardRedrawsItAfterEachSymbologyChange) {
     emit field->activated(field->currentIndex());
     EXPECT_NE(window.Preview().Picture(), single);
     EXPECT_EQ(window.Engine().Symbols.Kind, kUniqueValues);
+}
+
+TEST(PreviewWindow, PlacedFromTheSettingsFile) {
+    TempDir dir;
+    RecordedMessages messages;
+    struct NoDialogs : WizardDialogs {
+        QString OpenShapefile(QWidget*) override { return {}; }
+        QString SaveKml(QWidget*, const QString&) override { return {}; }
+        QColor ChooseColour(QWidget*, const QColor&) override { return {}; }
+        void OpenDocument(const QString&) override {}
+    } dialogs;
+    const QString path = QString::fromStdString((dir / "tessaly.ini").string());
+    {
+        TForm1 window(messages, dialogs);
+        SettingsFile first = RestoreWindow(window, path);
+        // First use: the design's size, two pixels right of the wizard, level with it.
+        EXPECT_EQ(first.PreviewSize.x, 445);
+        EXPECT_EQ(first.PreviewSize.y, 412);
+        EXPECT_EQ(first.PreviewPosition.x, first.MainPosition.x + window.frameGeometry().width() + 2);
+        EXPECT_EQ(first.PreviewPosition.y, first.MainPosition.y);
+        PlacePreview(window.Preview(), first);
+        window.Preview().move(70, 80);
+        window.Preview().resize(500, 300);
+        RememberPreview(first, window.Preview());
+        ASSERT_TRUE(SaveWindow(window, first, path));
+    }
+    TForm1 again(messages, dialogs);
+    PlacePreview(again.Preview(), RestoreWindow(again, path));
+    EXPECT_EQ(again.Preview().pos(), QPoint(70, 80));
+    EXPECT_EQ(again.Preview().size(), QSize(500, 300));
 }
 
 TEST(PreviewCommand, WritesThePictureOrNamesTheBadInput) {
