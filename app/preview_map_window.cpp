@@ -162,6 +162,9 @@ void TfrMap::ShowWebPage(const QUrl& address) {
 }
 
 void TfrMap::RebuildPicture() {
+    // The drawing area's true size, even before the window first shows.
+    layout()->activate();
+    Notebook1->currentWidget()->layout()->activate();
     picture_ = QImage(std::max(Panel1->width(), 0), std::max(Panel1->height(), 0), QImage::Format_RGB32);
     Image1->setGeometry(0, 0, picture_.width(), picture_.height());
     Redraw();

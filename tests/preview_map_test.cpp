@@ -279,6 +279,7 @@ TEST(PreviewWindow, DrawsReadsOutAndRebuildsAfterAResize) {
     map.ShowPreview();
     const QSize first = map.Picture().size();
     EXPECT_EQ(first, map.findChild<QWidget*>(QStringLiteral("Panel1"))->size());
+    EXPECT_EQ(first, QSize(445, 412 - 21));
     // Kansas, in the middle of the drawing that hangs from the bottom-left corner.
     const PixelPoint kansas = MapToPixel(map.Layout(), -98, 38.5);
     EXPECT_EQ(map.Picture().pixel(kansas.x, kansas.y) & 0xFFFFFF, 0x95CAFFu);
