@@ -1,23 +1,25 @@
 // tessaly: the desktop wizard.
 
+#include "app/command_line.h"
 #include "app/dialog_messages.h"
 #include "app/main_window.h"
+#include "app/preview_map_window.h"
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
-#include "engine/program_version.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
-#include <cstring>
-#include <iostream>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
-    // Answered before any window system is needed.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::cout << tessaly::VersionLine("tessaly");
-        return 0;
-    }
+    // The forms that need no window run before any display is opened.
+    if (const auto status = tessaly::RunCommandLine(argc, argv)) return *status;
+
+    // The web engine refuses to start its sandbox as root (CI, containers).
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaly"));
     QFont font(QStringLiteral("Liberation Sans"));
@@ -30,14 +32,17 @@ int main(int argc, char** argv) {
     messages.SetOwner(&window);
 
     const QString settingsPath = tessaly::SettingsFilePath();
-    const tessaly::SettingsFile settings = tessaly::RestoreWindow(window, settingsPath);
+    tessaly::SettingsFile settings = tessaly::RestoreWindow(window, settingsPath);
+    tessaly::PlacePreview(window.Preview(), settings);
     window.show();
+    window.ActivatePreview();
 
     // A first argument that names an existing file is loaded as the input.
     const QStringList args = QApplication::arguments();
     if (args.size() > 1 && QFileInfo(args[1]).isFile()) window.LoadInputFile(args[1]);
 
     const int status = QApplication::exec();
+    tessaly::RememberPreview(settings, window.Preview());
     tessaly::SaveWindow(window, settings, settingsPath);
     return status;
 }

@@ -3,6 +3,7 @@
 #include "app/colour_swatch.h"
 #include "app/panel_messages.h"
 #include "app/palette_picture.h"
+#include "app/preview_map_window.h"
 #include "app/symbol_drawing.h"
 #include "engine/maker_site.h"
 #include "engine/program_version.h"
@@ -76,6 +77,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
                           BuildBalloonPage(), BuildSavePage()})
         Notebook1->addWidget(page);
     BuildBottomBand(client);
+    preview_ = std::make_unique<TfrMap>(engine_.Symbols, [this] { return CoordinateReadout(); }, nullptr, messages_);
 
     ShowPage(WizardPage::Input);
     UpdateUnitsControls();
@@ -210,7 +212,25 @@ bool TForm1::LoadInputFile(const QString& path) {
     ComboExtrude->clear();
     for (const std::string& f : numericFields) ComboExtrude->addItem(QString::fromStdString(f));
     ComboExtrude->setCurrentIndex(-1);
+    preview_->SetInput({path.toStdString(), table, engine_.InputShapeClass, inputExtent_, inputExtentValid_});
+    RefreshPreview();
     return true;
+}
+
+void TForm1::ActivatePreview() {
+    preview_->SetPreviewActive(true);
+    RefreshPreview();
+}
+
+void TForm1::RefreshPreview() {
+    if (!preview_->PreviewActive()) return;
+    engine_.CollectSymbology(Choices());
+    preview_->ShowPreview();
+    if (preview_->ShowsWebPage()) preview_->ShowDrawingPage();
+}
+
+ReadoutSystem TForm1::CoordinateReadout() const {
+    return {RadioButton1->isChecked(), ComboHemis->currentIndex() == 0, ComboUTMZones->currentIndex() + 1};
 }
 
 bool TForm1::SelectedKindIsSingle() const { return RadioSingle->isChecked(); }
@@ -226,6 +246,7 @@ void TForm1::DrawSingleSymbol() {
     DrawSymbol(p, QRect(0, 0, 140, 80), SymbolSize::Large, engine_.Symbols.DefaultSymbol(), engine_.InputShapeClass);
     p.end();
     Image1->setPixmap(picture);
+    RefreshPreview();
 }
 
 void TForm1::SetupSimbologyPage() {

@@ -3,6 +3,7 @@
 
 #include "app/input_page_prj.h"
 #include "app/symbology_dialogs.h"
+#include "app/preview_layout.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
@@ -34,6 +35,7 @@ namespace tessaly {
 
 class ColourSwatch;
 class TAZButton;
+class TfrMap;
 
 enum class WizardPage { Input, Visual, Single, Simbology, Balloon, Save };
 
@@ -65,6 +67,15 @@ public:
     void ShowScatterPlot();
     // Tests answer the symbology dialogs instead of a user.
     void SetSymbologyDialogs(std::unique_ptr<SymbologyDialogs> dialogs) { symbologyDialogs_ = std::move(dialogs); }
+
+    // The preview map window, created with the wizard and living as long.
+    TfrMap& Preview() { return *preview_; }
+    // Marks the preview as wanted and draws it ("Preview Map").
+    void ActivatePreview();
+    // After every change of symbology: redraws the preview when it is wanted.
+    void RefreshPreview();
+    // The coordinate system the preview's read-out names positions in.
+    ReadoutSystem CoordinateReadout() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -115,6 +126,7 @@ private:
     std::string attributeTablePath_;
     std::array<double, 4> inputExtent_{};
     bool inputExtentValid_ = false;
+    std::unique_ptr<TfrMap> preview_;
 
     QStackedWidget* Notebook1 = nullptr;
     TAZButton* AZButtonBack = nullptr;

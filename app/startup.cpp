@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include "app/preview_map_window.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
 #include <random>
 
 namespace tessaly {
@@ -34,10 +37,20 @@ SettingsFile RestoreWindow(QWidget& window, const QString& settingsPath) {
         const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
         settings.MainPosition = FirstUsePlacement(screen.width(), screen.height());
         settings.PreviewPosition = {settings.MainPosition.x + window.frameGeometry().width() + 2, settings.MainPosition.y};
-        settings.PreviewSize = {520, 415};
+        settings.PreviewSize = {TfrMap::kDesignWidth, TfrMap::kDesignHeight};
     }
     window.move(settings.MainPosition.x, settings.MainPosition.y);
     return settings;
+}
+
+void PlacePreview(QWidget& preview, const SettingsFile& settings) {
+    preview.move(settings.PreviewPosition.x, settings.PreviewPosition.y);
+    preview.resize(std::max(settings.PreviewSize.x, 1), std::max(settings.PreviewSize.y, 1));
+}
+
+void RememberPreview(SettingsFile& settings, const QWidget& preview) {
+    settings.PreviewPosition = {preview.x(), preview.y()};
+    settings.PreviewSize = {preview.width(), preview.height()};
 }
 
 bool SaveWindow(const QWidget& window, SettingsFile settings, const QString& settingsPath) {

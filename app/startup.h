@@ -18,6 +18,12 @@ QString SettingsFilePath();
 // the window where it was, or as on first use.
 SettingsFile RestoreWindow(QWidget& window, const QString& settingsPath);
 
+// Places and sizes the preview window from the settings (the design's size on
+// first use). Sizes are the window's own area: the frame is not known before it shows.
+void PlacePreview(QWidget& preview, const SettingsFile& settings);
+// Takes the preview window's position and size into the settings to be written.
+void RememberPreview(SettingsFile& settings, const QWidget& preview);
+
 // Writes the four lines; a file that cannot be written is let go.
 bool SaveWindow(const QWidget& window, SettingsFile settings, const QString& settingsPath);
 

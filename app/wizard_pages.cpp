@@ -86,6 +86,11 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     title->setFont(bold);
     title->setStyleSheet(QStringLiteral("color: black"));
 
+    auto* preview = Named(new QToolButton(band), "SpeedButton8", QRect(263, 0, 22, 21));
+    preview->setAutoRaise(true);
+    preview->setText(QStringLiteral("\u25A6"));
+    preview->setToolTip(QStringLiteral("Preview Map"));
+    connect(preview, &QToolButton::clicked, this, [this] { ActivatePreview(); });
     auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(286, 0, 22, 21));
     table->setAutoRaise(true);
     table->setText(QStringLiteral("T"));
@@ -207,7 +212,10 @@ QWidget* TForm1::BuildVisualPage() {
     });
     // Another symbology kind: the classes page is set up again on the next visit.
     for (QRadioButton* r : {RadioSingle, RadioUnique, RadioGraduate})
-        connect(r, &QRadioButton::clicked, this, [this] { ComboField->clear(); });
+        connect(r, &QRadioButton::clicked, this, [this] {
+            ComboField->clear();
+            RefreshPreview();
+        });
     return page;
 }
 

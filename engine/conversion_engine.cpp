@@ -105,17 +105,21 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Balloon.ClearFields();
     for (const std::string& f : c.balloon.fields) Balloon.AddField(f);
 
-    Symbols.SetFieldName(c.classField);
-    Symbols.SetNormField(c.normField);
-    if (Symbols.NormField() == Symbols.FieldName()) Symbols.SetNormField("");
-    Symbols.Kind = c.kind == kUniqueValues || c.kind == kGraduated ? c.kind : std::uint8_t{kSingleSymbol};
-    if (Symbols.Kind != kGraduated) Symbols.SetNormField("");
+    CollectSymbology(c);
 
     Kml.Datum = c.datum;
     Kml.UtmZone = static_cast<std::uint8_t>(c.utmZone);
     Kml.Geographic = c.geographic;
     Kml.North = c.north;
     Kml.ProjectedDefinition = c.projectedDefinition;
+}
+
+void TConversionEngine::CollectSymbology(const ConversionChoices& c) {
+    Symbols.SetFieldName(c.classField);
+    Symbols.SetNormField(c.normField);
+    if (Symbols.NormField() == Symbols.FieldName()) Symbols.SetNormField("");
+    Symbols.Kind = c.kind == kUniqueValues || c.kind == kGraduated ? c.kind : std::uint8_t{kSingleSymbol};
+    if (Symbols.Kind != kGraduated) Symbols.SetNormField("");
 }
 
 void TConversionEngine::SetUniqueNumeric() {

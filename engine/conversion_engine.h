@@ -42,6 +42,9 @@ public:
     // Copies the choices into the settings, the balloon and the symbol list.
     // Throws ConversionError for a balloon width that is not a whole number.
     void CollectSettings(const ConversionChoices& choices, const std::string& inputShapePath);
+    // The symbol list's part of CollectSettings: classification field, normalisation
+    // and kind. What the preview map needs, and never fails.
+    void CollectSymbology(const ConversionChoices& choices);
     // Unique values of a numeric field are compared as numbers in class filters.
     void SetUniqueNumeric();
 

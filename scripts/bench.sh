@@ -8,3 +8,4 @@ bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=O
 ./build-release/tessaly-bench-convert "$@"
 ./build-release/tessaly-bench-charts
 ./build-release/tessaly-bench-natural-breaks
+./build-release/tessaly-bench-preview

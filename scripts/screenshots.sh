@@ -17,7 +17,8 @@ run=$(mktemp -d)
 trap 'kill ${app:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$run"' EXIT
 cp build/tessaly "$run/"
 
-export DISPLAY=${SCREENSHOT_DISPLAY:-:97}   # another number lets two runs share a machine
+export DISPLAY=${SCREENSHOT_DISPLAY:-:97}
+export QTWEBENGINE_DISABLE_SANDBOX=1   # the web view refuses its sandbox as root   # another number lets two runs share a machine
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
@@ -158,3 +159,11 @@ click_in 'Color Ramp' 130 62      # the ramp lists open
 dialog_shot 'Color Ramp' ramps-graduated-list 420 40
 xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
 stop
+# The preview map beside the wizard, in the unique-value classes chosen above, and its pop-up menu.
+preview=$(xdotool search --sync --name '^Preview Map$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P_/')"
+xdotool mousemove $((P_X + 100)) $((P_Y + 340)); sleep 0.3   # the read-out, over Kansas
+import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-map.png"; echo "$shots/preview-map.png"
+xdotool mousemove $((P_X + 11)) $((P_Y + 10)) click 1; sleep 0.5   # the menu button
+import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-menu.png"; echo "$shots/preview-menu.png"
+xdotool key Escape; sleep 0.3

@@ -1,0 +1,201 @@
+#include "app/preview_drawing.h"
+
+#include "input/dbf_table.h"
+#include "input/shapefile_parts.h"
+#include "input/shapefile_reader.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace tessaly {
+
+namespace {
+
+QColor WindowsColour(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
+
+struct Style {
+    QPen pen;
+    QBrush brush;
+};
+
+Style StyleOf(const TItemSym& s, std::uint8_t shapeClass) {
+    auto pen = [](const QColor& colour, int width) {
+        QPen p(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        return p;
+    };
+    switch (shapeClass) {
+        case 1: {
+            // White marks on the white picture would vanish.
+            const QColor outline = (s.IconColor & 0xFFFFFF) == 0xFFFFFF ? QColor(Qt::black) : WindowsColour(s.IconColor);
+            return {pen(outline, 1), QBrush(Qt::white)};
+        }
+        case 2: return {pen(WindowsColour(s.LineColor), s.LineWidth), Qt::NoBrush};
+        case 3:
+            if (s.LineWidth == 0) return {pen(WindowsColour(s.FillColor), 0), QBrush(WindowsColour(s.FillColor))};
+            return {pen(WindowsColour(s.LineColor), s.LineWidth), QBrush(WindowsColour(s.FillColor))};
+        default: return {QPen(Qt::NoPen), Qt::NoBrush};
+    }
+}
+
+// The class of each record, read from the attribute table row of the same position.
+class ClassLookup {
+public:
+    ClassLookup(const PreviewInput& input, TSymbolList& symbols, std::string& problem) : symbols_(symbols) {
+        if (symbols.Kind != kUniqueValues && symbols.Kind != kGraduated) return;
+        try {
+            table_ = std::make_unique<DbfTable>(input.TablePath);
+            field_ = table_->RequireField(symbols.FieldName());
+            if (symbols.Kind == kGraduated && !symbols.NormField().empty())
+                norm_ = table_->RequireField(symbols.NormField());
+        } catch (const std::exception& e) {
+            problem = e.what();
+            table_.reset();
+            return;
+        }
+        if (symbols.Kind == kGraduated) symbols.BuildRanges();
+        // FindByValue's answer for every class text at once: the first class wins.
+        if (symbols.Kind == kUniqueValues)
+            for (std::int32_t k = symbols.Count(); k >= 1; --k) byValue_[symbols.Item(k).ValueText] = k;
+    }
+    ~ClassLookup() {
+        if (table_ && symbols_.Kind == kGraduated) symbols_.ClearRanges();
+    }
+
+    // row is 0-based; rows past the table's end and deleted rows have no class.
+    std::int32_t ClassOf(int row) const {
+        if (!table_ || row >= table_->RecordCount() || table_->IsDeleted(row)) return 0;
+        if (symbols_.Kind == kUniqueValues) {
+            const auto found = byValue_.find(table_->Text(row, field_));
+            return found == byValue_.end() ? 0 : found->second;
+        }
+        double v = table_->Number(row, field_);
+        if (norm_ >= 0) {
+            const double n = table_->Number(row, norm_);
+            v = n == 0 ? 0 : v / n;
+        }
+        return symbols_.FindRange(v);
+    }
+
+private:
+    TSymbolList& symbols_;
+    std::unique_ptr<DbfTable> table_;
+    int field_ = -1;
+    int norm_ = -1;
+    std::unordered_map<std::string, std::int32_t> byValue_;
+};
+
+class RecordPainter {
+public:
+    RecordPainter(QPainter& painter, const PreviewLayout& layout) : p_(painter), l_(layout) {}
+
+    void Draw(const TFileSHP& reader) {
+        switch (reader.RecordShapeType) {
+            case 1: case 8: case 11: case 18: case 21: case 28: Marks(reader); break;
+            case 3: case 13: case 23: Polylines(reader); break;
+            case 5: case 15: case 25: Polygon(reader); break;
+            default: break;
+        }
+    }
+
+private:
+    QPoint Pixel(const TCXY& c) const {
+        const PixelPoint px = MapToPixel(l_, c.X, c.Y);
+        return {px.x, px.y};
+    }
+
+    void Marks(const TFileSHP& reader) {
+        for (std::int32_t i = 1; i <= reader.Points.Count(); ++i) {
+            const QPoint c = Pixel(reader.Points.Item(i));
+            p_.drawRect(c.x() - 2, c.y() - 2, 3, 3);  // outline and inside cover 4 x 4 pixels
+        }
+    }
+
+    void Polylines(const TFileSHP& reader) {
+        for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
+            const PartRange r = PartOf(reader, part);
+            points_.clear();
+            for (std::int32_t i = r.begin; i < r.end; ++i) points_.append(Pixel(reader.Points.Item(i + 1)));
+            if (points_.size() > 1) p_.drawPolyline(points_);
+        }
+    }
+
+    // All rings of a record form one shape, so that holes stay empty.
+    void Polygon(const TFileSHP& reader) {
+        int rings = 0;
+        for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
+            const PartRange r = PartOf(reader, part);
+            const std::int32_t n = std::min(r.end - r.begin, kPolygonPointLimit);
+            if (n <= 2) continue;
+            if (++rings == 2) {
+                path_.clear();
+                path_.setFillRule(Qt::OddEvenFill);
+                AddRing(points_);
+            }
+            points_.clear();
+            for (std::int32_t i = 0; i < n; ++i) points_.append(Pixel(reader.Points.Item(r.begin + i + 1)));
+            if (rings > 1) AddRing(points_);
+        }
+        // One ring, the common case, goes straight to the painter.
+        if (rings == 1) p_.drawPolygon(points_, Qt::OddEvenFill);
+        else if (rings > 1) p_.drawPath(path_);
+    }
+
+    void AddRing(const QPolygon& ring) {
+        path_.moveTo(ring.front());
+        for (qsizetype i = 1; i < ring.size(); ++i) path_.lineTo(ring[i]);
+        path_.closeSubpath();
+    }
+
+    QPainter& p_;
+    const PreviewLayout& l_;
+    QPolygon points_;
+    QPainterPath path_;  // reused from record to record
+};
+
+}  // namespace
+
+PreviewResult DrawPreview(QImage& picture, const PreviewInput& input, TSymbolList& symbols) {
+    PreviewResult result;
+    result.Layout = LayoutPreview(picture.width(), picture.height(), input.Extent);
+    picture.fill(Qt::white);
+    if (!input.ExtentValid || !result.Layout.Usable()) return result;
+    if (symbols.FieldName().empty()) symbols.Kind = kSingleSymbol;
+
+    TFileSHP reader(input.ShapePath);
+    if (!reader.Open() || !reader.ReadHeader()) {
+        result.Problem = reader.Error();
+        return result;
+    }
+    ClassLookup lookup(input, symbols, result.Problem);
+    std::vector<Style> styles;
+    styles.push_back(StyleOf(symbols.DefaultSymbol(), input.ShapeClass));
+    if (symbols.Kind == kUniqueValues || symbols.Kind == kGraduated)
+        for (std::int32_t k = 1; k <= symbols.Count(); ++k) styles.push_back(StyleOf(symbols.Item(k), input.ShapeClass));
+
+    QPainter painter(&picture);
+    RecordPainter records(painter, result.Layout);
+    std::size_t current = styles.size();
+    try {
+        for (int row = 0; !reader.AtEnd(); ++row) {
+            reader.ReadRecord();
+            const std::size_t c = static_cast<std::size_t>(lookup.ClassOf(row));
+            if (c != current) {
+                current = c < styles.size() ? c : 0;
+                painter.setPen(styles[current].pen);
+                painter.setBrush(styles[current].brush);
+            }
+            records.Draw(reader);
+        }
+    } catch (const std::exception& e) {
+        result.Problem = e.what();
+    }
+    return result;
+}
+
+}  // namespace tessaly
