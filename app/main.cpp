@@ -2,6 +2,7 @@
 
 #include "app/dialog_messages.h"
 #include "app/main_window.h"
+#include "app/site_scheme.h"
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
 
@@ -9,6 +10,9 @@
 #include <QFileInfo>
 
 int main(int argc, char** argv) {
+    // The web views need both before the application object exists.
+    tessaly::RegisterSiteScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaly"));
     QFont font(QStringLiteral("Liberation Sans"));
@@ -22,6 +26,7 @@ int main(int argc, char** argv) {
 
     const QString settingsPath = tessaly::SettingsFilePath();
     const tessaly::SettingsFile settings = tessaly::RestoreWindow(window, settingsPath);
+    window.SetInstallId(settings.InstallId);
     window.show();
 
     // A first argument that names an existing file is loaded as the input.

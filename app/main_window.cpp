@@ -3,7 +3,6 @@
 #include "app/colour_swatch.h"
 #include "app/palette_picture.h"
 #include "app/symbol_drawing.h"
-#include "engine/maker_site.h"
 #include "input/attribute_fields.h"
 #include "input/attribute_table_window.h"
 #include "input/datum_catalogue.h"
@@ -17,8 +16,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -30,7 +27,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUrl>
 
 #include <filesystem>
 
@@ -79,13 +75,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
 
 TForm1::~TForm1() { engine_.DeleteWorkingFiles(); }
 
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(QStringLiteral("LabelSite"))) {
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite)));
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
+void TForm1::SetInstallId(const std::string& installId) { installId_ = installId; }
 
 WizardPage TForm1::CurrentPage() const { return static_cast<WizardPage>(Notebook1->currentIndex()); }
 
@@ -101,7 +91,8 @@ void TForm1::UpdateNavigation() {
 
 void TForm1::UpdateUnitsControls() {
     const bool utm = RadioButton2->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(ComboUTMZones), static_cast<QWidget*>(ComboHemis)})
+    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(ComboUTMZones), static_cast<QWidget*>(ComboHemis),
+                       static_cast<QWidget*>(Label7)})
         w->setEnabled(utm);
 }
 

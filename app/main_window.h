@@ -19,6 +19,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -57,9 +58,8 @@ public:
     void AZButtonBackClick();
     void ShowAttributesTable();
     void ShowFieldStatistics();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Shown in the About box.
+    void SetInstallId(const std::string& installId);
 
 private:
     void BuildTitleBand(QWidget* parent);
@@ -96,8 +96,10 @@ private:
     std::string attributeTablePath_;
     std::array<double, 4> inputExtent_{};
     bool inputExtentValid_ = false;
+    std::string installId_;
 
     QStackedWidget* Notebook1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
     TAZButton* AZButtonBack = nullptr;
     TAZButton* AZButtonNext = nullptr;
     TAZButton* AZButton4 = nullptr;
@@ -111,6 +113,7 @@ private:
     QComboBox* ComboHemis = nullptr;
     QLabel* Label6 = nullptr;
     QComboBox* ComboUTMZones = nullptr;
+    QLabel* Label7 = nullptr;
     // Visual
     QCheckBox* CheckOverEffect = nullptr;
     QComboBox* ComboLabel = nullptr;

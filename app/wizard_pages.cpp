@@ -1,15 +1,19 @@
 // The wizard's bands and pages: every control with its name, caption and default.
 
+#include "app/about_box.h"
 #include "app/colour_swatch.h"
+#include "app/help_menu.h"
 #include "app/main_window.h"
-#include "engine/maker_site.h"
+#include "app/site_link_label.h"
+#include "app/site_pages.h"
+#include "app/version_text.h"
+#include "app/web_addresses.h"
 #include "input/datum_catalogue.h"
 #include "widgets/az_button.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,7 +24,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUrl>
 
 #include <tuple>
 
@@ -86,30 +89,38 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     title->setFont(bold);
     title->setStyleSheet(QStringLiteral("color: black"));
 
-    auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(355, 0, 22, 21));
+    auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(286, 0, 22, 21));
     table->setAutoRaise(true);
     table->setText(QStringLiteral("T"));
     table->setToolTip(QStringLiteral("Show Attributes Table"));
-    auto* stats = Named(new QToolButton(band), "SpeedButton3", QRect(378, 0, 22, 21));
+    auto* stats = Named(new QToolButton(band), "SpeedButton3", QRect(309, 0, 22, 21));
     stats->setAutoRaise(true);
     stats->setText(QStringLiteral("\u03A3"));
     stats->setToolTip(QStringLiteral("Statistics"));
+    auto* help = Named(new QToolButton(band), "SBHowto", QRect(378, 0, 22, 21));
+    help->setAutoRaise(true);
+    help->setText(QStringLiteral("?"));
+    help->setToolTip(QStringLiteral("Help"));
+    PopupMenu2 = NewHelpMenu(kVersionText, [this] { ShowAbout(installId_, kVersionText, this); }, this);
     connect(table, &QToolButton::clicked, this, [this] { ShowAttributesTable(); });
     connect(stats, &QToolButton::clicked, this, [this] { ShowFieldStatistics(); });
+    connect(help, &QToolButton::clicked, this, [this, help] {
+        PopupMenu2->popup(QPoint(x() + help->x() + 5, y() + help->height() + 10));
+    });
 }
 
 void TForm1::BuildBottomBand(QWidget* parent) {
     auto* band = Named(new QWidget(parent), "Panel2", QRect(0, 350, 401, 31));
     QFont courier(QStringLiteral("Liberation Mono"));
     courier.setPixelSize(12);
-    const QString site = QString::fromLatin1(kMakerSite).remove(QStringLiteral("http://"));
+    // The program's own home page, not a host name: the pages are on this machine.
     for (const auto& [name, colour, offset] :
          {std::tuple{"LabelSiteShadow", "black", 0}, std::tuple{"LabelSite", "white", 1}}) {
-        auto* l = Label(band, name, site, QRect(8 + offset, 8 + offset, 180, 16));
+        auto* l = Named(new LinkLabel(QStringLiteral("Tessaly home page"),
+                                      [] { OpenWebPage(SitePageUrl(kHomePage)); }, band),
+                        name, QRect(8 + offset, 8 + offset, 150, 16));
         l->setFont(courier);
         l->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromLatin1(colour)));
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
     }
     AZButtonBack = Button(band, "AZButtonBack", QStringLiteral("<< Back"), QRect(160, 3, 75, 25));
     AZButtonNext = Button(band, "AZButtonNext", QStringLiteral("Next >>"), QRect(240, 3, 75, 25));
@@ -154,6 +165,13 @@ QWidget* TForm1::BuildInputPage() {
     ComboUTMZones->setCurrentIndex(11);
     ComboHemis = Combo(units, "ComboHemis", QRect(210, 72, 165, 22));
     ComboHemis->addItems({QStringLiteral("Northern Hemisphere"), QStringLiteral("Southern Hemisphere")});
+    Label7 = Named(new LinkLabel(QStringLiteral("Click here to see the UTM Grid"),
+                                 [] { OpenWebPage(SitePageUrl(kUtmGridPage)); }, units),
+                   "Label7", QRect(30, 104, 250, 16));
+    QFont underlined = Label7->font();
+    underlined.setUnderline(true);
+    Label7->setFont(underlined);
+    Label7->setStyleSheet(QStringLiteral("QLabel { color: blue } QLabel:disabled { color: gray }"));
     connect(RadioButton1, &QRadioButton::toggled, this, [this] { UpdateUnitsControls(); });
     return page;
 }
