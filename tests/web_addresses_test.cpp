@@ -2,6 +2,7 @@
 // folder that every address must resolve into.
 
 #include "app/site_pages.h"
+#include "app/utm_grid_picture.h"
 #include "app/version_text.h"
 #include "app/web_addresses.h"
 #include "test_support.h"
@@ -131,6 +132,19 @@ TEST(SitePages, TheHelpPageNamesEveryOptionOfTheConverter) {
     for (std::sregex_iterator m(help.begin(), help.end(), option), end; m != end; ++m) options.insert((*m)[2]);
     EXPECT_GT(options.size(), 40u);
     for (const std::string& o : options) EXPECT_NE(page.find("<code>" + o), std::string::npos) << o;
+}
+
+TEST(SitePages, TheUtmGridPicture) {
+    const QImage grid = DrawUtmGrid(720);  // two pixels a degree
+    ASSERT_EQ(grid.size(), QSize(720, 360));
+    const QColor edge(0x55, 0x66, 0x77), equator(0xC0, 0x30, 0x30), cap(0xDD, 0xDD, 0xDD);
+    EXPECT_EQ(grid.pixelColor(12, 102), edge);      // 174 W: between zones 1 and 2
+    EXPECT_NE(grid.pixelColor(6, 102), edge);       // inside zone 1
+    EXPECT_EQ(grid.pixelColor(366, 60), edge);      // 3 E, 60 N (band V): 31V | 32V
+    EXPECT_NE(grid.pixelColor(372, 60), edge);      // 6 E there: inside the widened 32V
+    EXPECT_EQ(grid.pixelColor(100, 180), equator);
+    EXPECT_EQ(grid.pixelColor(5, 5), cap);          // north of 84 N
+    EXPECT_EQ(grid.pixelColor(5, 355), cap);        // south of 80 S
 }
 
 }  // namespace
