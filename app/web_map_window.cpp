@@ -13,6 +13,8 @@ TfrGMaps::TfrGMaps(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("TfrGMaps"));
     setWindowTitle(QStringLiteral("Tessaly-Google Maps View"));
     resize(487, 389);
+    // Left open, it must not keep the program running after the wizard closes.
+    setAttribute(Qt::WA_QuitOnClose, false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 }

@@ -140,6 +140,7 @@ TEST(WebMap, TheWindowBeforeItIsShown) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tessaly-Google Maps View"));
     EXPECT_EQ(window.size(), QSize(487, 389));
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("WebBrowser1")), nullptr);
+    EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose));
 }
 
 }  // namespace
