@@ -4,6 +4,7 @@
 #include "app/dialog_messages.h"
 #include "app/main_window.h"
 #include "app/preview_map_window.h"
+#include "app/site_scheme.h"
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     // The web engine refuses to start its sandbox as root (CI, containers).
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The web views need both before the application object exists.
+    tessaly::RegisterSiteScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaly"));
@@ -34,6 +37,7 @@ int main(int argc, char** argv) {
     const QString settingsPath = tessaly::SettingsFilePath();
     tessaly::SettingsFile settings = tessaly::RestoreWindow(window, settingsPath);
     tessaly::PlacePreview(window.Preview(), settings);
+    window.SetInstallId(settings.InstallId);
     window.show();
     window.ActivatePreview();
 

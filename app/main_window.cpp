@@ -5,7 +5,6 @@
 #include "app/palette_picture.h"
 #include "app/preview_map_window.h"
 #include "app/symbol_drawing.h"
-#include "engine/maker_site.h"
 #include "engine/program_version.h"
 #include "input/attribute_fields.h"
 #include "input/attribute_table_window.h"
@@ -22,8 +21,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -35,7 +32,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUrl>
 
 #include <filesystem>
 
@@ -94,12 +90,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         Image1Click();
         return true;
     }
-    if (event->type() == QEvent::MouseButtonPress && watched->objectName().startsWith(QStringLiteral("LabelSite"))) {
-        QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerSite)));
-        return true;
-    }
     return QMainWindow::eventFilter(watched, event);
 }
+
+void TForm1::SetInstallId(const std::string& installId) { installId_ = installId; }
 
 WizardPage TForm1::CurrentPage() const { return static_cast<WizardPage>(Notebook1->currentIndex()); }
 
@@ -115,7 +109,8 @@ void TForm1::UpdateNavigation() {
 
 void TForm1::UpdateUnitsControls() {
     const bool utm = RadioButton2->isChecked();
-    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(ComboUTMZones), static_cast<QWidget*>(ComboHemis)})
+    for (QWidget* w : {static_cast<QWidget*>(Label6), static_cast<QWidget*>(ComboUTMZones), static_cast<QWidget*>(ComboHemis),
+                       static_cast<QWidget*>(Label7)})
         w->setEnabled(utm);
     inputPrj_->UpdateControls();
 }

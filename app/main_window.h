@@ -77,6 +77,9 @@ public:
     // The coordinate system the preview's read-out names positions in.
     ReadoutSystem CoordinateReadout() const;
 
+    // Shown in the About box.
+    void SetInstallId(const std::string& installId);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -127,8 +130,10 @@ private:
     std::array<double, 4> inputExtent_{};
     bool inputExtentValid_ = false;
     std::unique_ptr<TfrMap> preview_;
+    std::string installId_;
 
     QStackedWidget* Notebook1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
     TAZButton* AZButtonBack = nullptr;
     TAZButton* AZButtonNext = nullptr;
     TAZButton* AZButton4 = nullptr;
@@ -143,6 +148,7 @@ private:
     QLabel* Label6 = nullptr;
     QComboBox* ComboUTMZones = nullptr;
     std::unique_ptr<InputPagePrj> inputPrj_;  // RadioButtonPrj, LabelPrj
+    QLabel* Label7 = nullptr;
     // Visual
     QCheckBox* CheckOverEffect = nullptr;
     QComboBox* ComboLabel = nullptr;

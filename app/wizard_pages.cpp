@@ -1,15 +1,19 @@
 // The wizard's bands and pages: every control with its name, caption and default.
 
+#include "app/about_box.h"
 #include "app/colour_swatch.h"
+#include "app/help_menu.h"
 #include "app/main_window.h"
-#include "engine/maker_site.h"
+#include "app/site_link_label.h"
+#include "app/site_pages.h"
+#include "engine/program_version.h"
+#include "app/web_addresses.h"
 #include "input/datum_catalogue.h"
 #include "widgets/az_button.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -20,7 +24,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
-#include <QUrl>
 
 #include <tuple>
 
@@ -99,6 +102,11 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     stats->setAutoRaise(true);
     stats->setText(QStringLiteral("\u03A3"));
     stats->setToolTip(QStringLiteral("Statistics"));
+    auto* help = Named(new QToolButton(band), "SBHowto", QRect(378, 0, 22, 21));
+    help->setAutoRaise(true);
+    help->setText(QStringLiteral("?"));
+    help->setToolTip(QStringLiteral("Help"));
+    PopupMenu2 = NewHelpMenu(VersionText, [this] { ShowAbout(installId_, VersionText, this); }, this);
     connect(table, &QToolButton::clicked, this, [this] { ShowAttributesTable(); });
     connect(stats, &QToolButton::clicked, this, [this] { ShowFieldStatistics(); });
     auto* histogram = Named(new QToolButton(band), "SpeedButton6", QRect(332, 0, 22, 21));
@@ -111,20 +119,23 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     scatter->setText(QStringLiteral("\u2237"));
     scatter->setToolTip(QStringLiteral("Scatter Plot"));
     connect(scatter, &QToolButton::clicked, this, [this] { ShowScatterPlot(); });
+    connect(help, &QToolButton::clicked, this, [this, help] {
+        PopupMenu2->popup(QPoint(x() + help->x() + 5, y() + help->height() + 10));
+    });
 }
 
 void TForm1::BuildBottomBand(QWidget* parent) {
     auto* band = Named(new QWidget(parent), "Panel2", QRect(0, 350, 401, 31));
     QFont courier(QStringLiteral("Liberation Mono"));
     courier.setPixelSize(12);
-    const QString site = QString::fromLatin1(kMakerSite).remove(QStringLiteral("http://"));
+    // The program's own home page, not a host name: the pages are on this machine.
     for (const auto& [name, colour, offset] :
          {std::tuple{"LabelSiteShadow", "black", 0}, std::tuple{"LabelSite", "white", 1}}) {
-        auto* l = Label(band, name, site, QRect(8 + offset, 8 + offset, 180, 16));
+        auto* l = Named(new LinkLabel(QStringLiteral("Tessaly home page"),
+                                      [] { OpenWebPage(SitePageUrl(kHomePage)); }, band),
+                        name, QRect(8 + offset, 8 + offset, 150, 16));
         l->setFont(courier);
         l->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromLatin1(colour)));
-        l->setCursor(Qt::PointingHandCursor);
-        l->installEventFilter(this);
     }
     AZButtonBack = Button(band, "AZButtonBack", QStringLiteral("<< Back"), QRect(160, 3, 75, 25));
     AZButtonNext = Button(band, "AZButtonNext", QStringLiteral("Next >>"), QRect(240, 3, 75, 25));
@@ -169,6 +180,13 @@ QWidget* TForm1::BuildInputPage() {
     ComboUTMZones->setCurrentIndex(11);
     ComboHemis = Combo(units, "ComboHemis", QRect(210, 72, 165, 22));
     ComboHemis->addItems({QStringLiteral("Northern Hemisphere"), QStringLiteral("Southern Hemisphere")});
+    Label7 = Named(new LinkLabel(QStringLiteral("Click here to see the UTM Grid"),
+                                 [] { OpenWebPage(SitePageUrl(kUtmGridPage)); }, units),
+                   "Label7", QRect(30, 104, 250, 16));
+    QFont underlined = Label7->font();
+    underlined.setUnderline(true);
+    Label7->setFont(underlined);
+    Label7->setStyleSheet(QStringLiteral("QLabel { color: blue } QLabel:disabled { color: gray }"));
     connect(RadioButton1, &QRadioButton::toggled, this, [this] { UpdateUnitsControls(); });
     inputPrj_ = std::make_unique<InputPagePrj>(
         InputPageControls{page, units, ComboDatum, RadioButton1, RadioButton2, ComboUTMZones, ComboHemis});

@@ -1,6 +1,7 @@
 #pragma once
 // The program's versions: the one in the window caption and the fixed build tag
-// that the About box and the web addresses carry.
+// that the About box and the web addresses carry (the build also writes it into
+// the feedback pages, reading it from this line).
 
 #include <string>
 

@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file shared-mime-info librsvg2-bin
   xvfb xauth fonts-liberation
+  chromium xdotool imagemagick
 )
 
 missing=()
