@@ -4,9 +4,11 @@
 #include "app/dialog_messages.h"
 #include "app/main_window.h"
 #include "app/preview_map_window.h"
+#include "app/site_pages.h"
 #include "app/site_scheme.h"
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
+#include "engine/program_version.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -40,6 +42,7 @@ int main(int argc, char** argv) {
     window.SetInstallId(settings.InstallId);
     window.show();
     window.ActivatePreview();
+    window.Preview().ShowWebPage(tessaly::StartPageAddress(tessaly::VersionText, settings.InstallId));
 
     // A first argument that names an existing file is loaded as the input.
     const QStringList args = QApplication::arguments();

@@ -73,7 +73,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
                           BuildBalloonPage(), BuildSavePage()})
         Notebook1->addWidget(page);
     BuildBottomBand(client);
-    preview_ = std::make_unique<TfrMap>(engine_.Symbols, [this] { return CoordinateReadout(); }, nullptr, messages_);
+    preview_ = std::make_unique<TfrMap>(engine_.Symbols, [this] { return CoordinateReadout(); }, &webMap_, messages_);
 
     ShowPage(WizardPage::Input);
     UpdateUnitsControls();
@@ -225,7 +225,8 @@ void TForm1::RefreshPreview() {
 }
 
 ReadoutSystem TForm1::CoordinateReadout() const {
-    return {RadioButton1->isChecked(), ComboHemis->currentIndex() == 0, ComboUTMZones->currentIndex() + 1};
+    return {RadioButton1->isChecked(), ComboHemis->currentIndex() == 0, ComboUTMZones->currentIndex() + 1,
+            inputPrj_->RadioButtonPrj->isChecked()};
 }
 
 bool TForm1::SelectedKindIsSingle() const { return RadioSingle->isChecked(); }

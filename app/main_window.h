@@ -2,8 +2,9 @@
 // The wizard: one window whose pages lead from the input file to the document.
 
 #include "app/input_page_prj.h"
-#include "app/symbology_dialogs.h"
 #include "app/preview_layout.h"
+#include "app/symbology_dialogs.h"
+#include "app/web_map_window.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
@@ -129,6 +130,7 @@ private:
     std::string attributeTablePath_;
     std::array<double, 4> inputExtent_{};
     bool inputExtentValid_ = false;
+    WebMapLinks webMap_;  // before the preview, which calls it
     std::unique_ptr<TfrMap> preview_;
     std::string installId_;
 

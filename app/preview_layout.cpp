@@ -1,6 +1,7 @@
 #include "app/preview_layout.h"
 
 #include "input/number_text.h"
+#include "input/prj_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +46,7 @@ MapPoint PixelToMap(const PreviewLayout& l, int px, int py) {
 }
 
 std::string ReadoutText(const ReadoutSystem& system, const MapPoint& at) {
+    if (system.Projected) return ProjectedReadoutText(at.x, at.y);
     if (system.Geographic) {
         const std::string lat = at.y < -89.9 || at.y > 90 ? "--" : FormatNumber(1, 6, at.y);
         const std::string lon = at.x < -180 || at.x > 180 ? "--" : FormatNumber(1, 6, at.x);

@@ -49,9 +49,11 @@ struct ReadoutSystem {
     bool Geographic = true;
     bool North = true;
     int Zone = 12;
+    bool Projected = false;  // the .prj's own projection: x and y in its units
 };
 
-// "Lat: 45.500000, Lon: -75.250000" or "UTM 12 S  Easting: 500000.00, Northing: 4649776.22".
+// "Lat: 45.500000, Lon: -75.250000", "UTM 12 S  Easting: 500000.00, Northing: 4649776.22"
+// or, in a projection of the .prj's, "X: 2296583.33, Y: -12.35".
 std::string ReadoutText(const ReadoutSystem& system, const MapPoint& at);
 
 // Shapes far outside the extent (a header box smaller than its records) stay in

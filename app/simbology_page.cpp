@@ -113,7 +113,6 @@ void TForm1::EnableSymbologyCommands(bool enabled) {
 void TForm1::SymbologyChanged() {
     DrawSingleSymbol();
     FillClassGrid();
-    RefreshPreview();
 }
 
 void TForm1::Image1Click() {

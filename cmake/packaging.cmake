@@ -16,7 +16,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The window system plugins and the fonts the windows are drawn in.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
+# The window system plugins, the fonts the windows are drawn in and the web map's Leaflet.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, libjs-leaflet")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.tessaly.net")
 include(CPack)

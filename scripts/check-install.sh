@@ -41,6 +41,13 @@ check "scalable icon"                xmllint --noout "$usr/share/icons/hicolor/s
 for size in 16 32 48 256; do
   check "icon ${size}x${size}"         png_of_size "$size"
 done
+# The pages sit where the installed program looks for them: ../share/tessaly/site beside it.
+site_beside_program() {
+  local site=$usr/bin/../share/tessaly/site
+  [ -f "$site/software/howto/tessaly.html" ] && [ -f "$site/online/tessaly/tessaly_gmap.php" ] &&
+    [ -f "$site/library/utmgrid.png" ] && [ -f "$site/javascript/leaflet/leaflet.js" ]
+}
+check "web pages beside the program" site_beside_program
 check "manual page"                  bash -c "zcat '$usr/share/man/man1/tessaly-convert.1.gz' | grep -q '^\.SH OPTIONS'"
 
 exit $failed

@@ -18,12 +18,14 @@ depends_on() { tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -qxF "$1"; }
 
 [ "$(dpkg-deb -f "$deb" Version)" = 2.1 ] || { echo "FAILED  version 2.1"; failed=1; }
 # Worked out from the binaries, and what the programs need that no binary links.
-for package in libc6 libstdc++6 libshp2 libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation; do
+for package in libc6 libstdc++6 libshp2 libqt6widgets6 libqt6gui6 libqt6core6 libqt6webenginewidgets6 libproj25 libzip4 \
+               qt6-qpa-plugins fonts-liberation libjs-leaflet; do
   expect depends_on "$package"
 done
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/tessaly ./usr/bin/tessaly-convert ./usr/share/applications/tessaly.desktop \
-            ./usr/share/mime/packages/tessaly.xml ./usr/share/man/man1/tessaly-convert.1.gz; do
+            ./usr/share/mime/packages/tessaly.xml ./usr/share/man/man1/tessaly-convert.1.gz \
+            ./usr/share/tessaly/site/software/howto/tessaly.html; do
   expect grep -q " $file\$" <<<"$contents"
 done
 [ $failed -eq 0 ] && echo "ok      package contents and dependencies"

@@ -94,6 +94,7 @@ TEST(PreviewLayout, ReadoutTexts) {
         {geo, -180.5, 90.1, "Lat: --, Lon: --"},
         {utm, 500000, 4649776.224, "UTM 12 S  Easting: 500000.00, Northing: 4649776.22"},
         {{false, true, 3}, -1.5, 0, "UTM 3 N  Easting: -1.50, Northing: 0.00"},
+        {{false, true, 12, true}, 2296583.3333, -12.345, "X: 2296583.33, Y: -12.35"},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadoutText(c.system, {c.x, c.y}), c.text);
 }
