@@ -1,5 +1,6 @@
 #include "app/preview_map_window.h"
 
+#include "app/site_scheme.h"
 #include "app/web_map_host.h"
 
 #include <QActionGroup>
@@ -154,7 +155,7 @@ bool TfrMap::ShowsWebPage() const { return Notebook1->currentIndex() == 1; }
 void TfrMap::ShowWebPage(const QUrl& address) {
     Notebook1->setCurrentIndex(1);
     if (WebBrowser1 == nullptr) {
-        WebBrowser1 = new QWebEngineView(WebPage);
+        WebBrowser1 = NewSiteView(WebPage);  // the start page is one of the program's own
         WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
         WebPage->layout()->addWidget(WebBrowser1);
     }
