@@ -22,6 +22,13 @@ std::string Shortest(double v) {
     return std::string(buf, r.ptr);
 }
 
+// Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
+void RequireGeographicRange(double x, double y) {
+    constexpr double kMargin = 1e-6;
+    if (std::isfinite(x) && std::isfinite(y) && (std::abs(x) > 360 + kMargin || std::abs(y) > 90 + kMargin))
+        throw NotGeographicError(x, y);
+}
+
 }  // namespace
 
 NotGeographicError::NotGeographicError(double x, double y)
@@ -128,14 +135,12 @@ LonLat TDatumTool::UTMToGeographicShifted(int zone, bool north, double easting,
 
 LonLat TDatumTool::ConvertToWGS84(double x, double y) const {
     if (Projected != nullptr) {
+        if (Projected->GeographicSource()) RequireGeographicRange(x, y);
         const LonLat local = Projected->ToGeographic(x, y);
         return Projected->ReachesWgs84() ? local : GeographicToWGS84(local.longitude, local.latitude);
     }
     if (!Geographic) return UTMToGeographicShifted(UtmZone, North, x, y);
-    // Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
-    constexpr double kMargin = 1e-6;
-    if (std::isfinite(x) && std::isfinite(y) && (std::abs(x) > 360 + kMargin || std::abs(y) > 90 + kMargin))
-        throw NotGeographicError(x, y);
+    RequireGeographicRange(x, y);
     return GeographicToWGS84(x, y);
 }
 

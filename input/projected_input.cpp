@@ -48,6 +48,8 @@ ProjectedInput::ProjectedInput(const std::string& definition, bool toWgs84, cons
     : toWgs84_(toWgs84) {
     ProjObject crs = CreateCrs(context_, definition, source);
     PJ_CONTEXT* ctx = context_.Get();
+    const PJ_TYPE type = proj_get_type(HorizontalCrs(context_, crs.get(), true).get());
+    geographicSource_ = type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS;
     ProjObject operation;
     if (toWgs84) {
         const ProjObject horizontal = HorizontalCrs(context_, crs.get(), false);

@@ -21,6 +21,8 @@ public:
 
     // true: the results are WGS 84 already.
     bool ReachesWgs84() const { return toWgs84_; }
+    // The input itself is longitude/latitude (a datum or unit the catalogue lacks).
+    bool GeographicSource() const { return geographicSource_; }
     // PROJ's name of the operation, for the note that says how the input was shifted.
     const std::string& OperationName() const { return operationName_; }
 
@@ -28,6 +30,7 @@ private:
     ProjContext context_;
     ProjObject operation_;
     bool toWgs84_;
+    bool geographicSource_ = false;
     std::string operationName_;
 };
 

@@ -116,6 +116,10 @@ TEST(ProjectedInput, ProjectedNumbersTakenForDegreesEndTheRun) {
               std::string::npos)
         << r.output;
     EXPECT_EQ(ReadText(kml), "earlier");
+    // The same when PROJ would shift the degrees (GDA94, not in the catalogue).
+    const auto gda = Convert(Quote(shp) + " -q --srs EPSG:4283");
+    EXPECT_EQ(gda.status, 1);
+    EXPECT_NE(gda.output.find("record 1: X 562825.0845451345"), std::string::npos) << gda.output;
 
     // Told its system, the same file converts, and EPSG's name for it is that system.
     ASSERT_EQ(Convert(Quote(shp) + " -q --utm 10N").status, 0);
