@@ -175,7 +175,7 @@ void PlacemarkWriter::OrganizeRecordRings() {
         const PartRange r = PartOf(reader_, i);
         rings_.push_back({r.begin, r.end});
     }
-    polygons_ = OrganizeRings(reader_.Points.Items(), rings_);
+    OrganizeRings(reader_.Points.Items(), rings_, polygons_);
 }
 
 void PlacemarkWriter::WritePolygons() {

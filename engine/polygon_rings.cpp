@@ -74,15 +74,16 @@ PointPlace PlaceOf(const TCXY& p, std::span<const TCXY> ring) {
     return inside ? PointPlace::Inside : PointPlace::Outside;
 }
 
-std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings) {
+void OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings,
+                   std::vector<PolygonRings>& polygons) {
     auto ringAt = [&](std::size_t i) {
         const RingSpan r = rings[i];
         return points.subspan(static_cast<std::size_t>(r.begin), static_cast<std::size_t>(r.end - r.begin));
     };
-    std::vector<PolygonRings> polygons;
+    polygons.clear();
     if (rings.size() == 1) {
         polygons.push_back({0, {}});
-        return polygons;
+        return;
     }
 
     std::vector<double> area(rings.size());
@@ -118,7 +119,6 @@ std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std:
     }
     for (std::size_t h = 0; h < rings.size(); ++h)
         if (owner[h] != kNone) polygons[polygonOf[owner[h]]].holes.push_back(h);
-    return polygons;
 }
 
 }  // namespace tessaly

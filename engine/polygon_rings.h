@@ -31,8 +31,10 @@ enum class PointPlace { Inside, Outside, OnBoundary };
 // Where a point lies against a ring (taken as closed), by the even-odd rule.
 PointPlace PlaceOf(const TCXY& point, std::span<const TCXY> ring);
 
-// The polygons of a record, in the file order of their outer rings. A record of
-// one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
-std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings);
+// The polygons of a record into polygons (replacing what it held; its room is
+// reused from record to record), in the file order of their outer rings. A record
+// of one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
+void OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings,
+                   std::vector<PolygonRings>& polygons);
 
 }  // namespace tessaly
