@@ -31,8 +31,8 @@ enum class PointPlace { Inside, Outside, OnBoundary };
 // Where a point lies against a ring (taken as closed), by the even-odd rule.
 PointPlace PlaceOf(const TCXY& point, std::span<const TCXY> ring);
 
-// The polygons of a record into polygons (replacing what it held; its room is
-// reused from record to record), in the file order of their outer rings. A record
+// Sorts a record's rings into polygons, in the file order of their outer rings,
+// replacing what polygons held (its room is reused from record to record). A record
 // of one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
 void OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings,
                    std::vector<PolygonRings>& polygons);
