@@ -175,7 +175,10 @@ void PlacemarkWriter::OrganizeRecordRings() {
         const PartRange r = PartOf(reader_, i);
         rings_.push_back({r.begin, r.end});
     }
-    polygons_ = OrganizeRings(reader_.Points.Items(), rings_);
+    if (!OrganizeRings(reader_.Points.Items(), rings_, polygons_))
+        throw ShapefileError(reader_.FileName + ": record " + std::to_string(reader_.RecordNumber) + ": its " +
+                             std::to_string(rings_.size()) +
+                             " rings are too many to sort into outer rings and holes in reasonable time");
 }
 
 void PlacemarkWriter::WritePolygons() {

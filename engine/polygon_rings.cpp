@@ -32,8 +32,11 @@ Box BoxOf(std::span<const TCXY> ring) {
 
 // The hole lies in the outer ring when its first vertex that is not on the outer
 // ring's boundary lies inside (rings that merely touch share boundary points).
-bool LiesIn(std::span<const TCXY> hole, std::span<const TCXY> outer) {
+// Each vertex tried costs one step per vertex of the outer ring.
+bool LiesIn(std::span<const TCXY> hole, std::span<const TCXY> outer, long long& steps, long long maxSteps) {
     for (const TCXY& p : hole) {
+        steps += static_cast<long long>(outer.size());
+        if (steps > maxSteps) return false;
         const PointPlace place = PlaceOf(p, outer);
         if (place != PointPlace::OnBoundary) return place == PointPlace::Inside;
     }
@@ -74,15 +77,16 @@ PointPlace PlaceOf(const TCXY& p, std::span<const TCXY> ring) {
     return inside ? PointPlace::Inside : PointPlace::Outside;
 }
 
-std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings) {
+bool OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings,
+                   std::vector<PolygonRings>& polygons, long long maxSteps) {
     auto ringAt = [&](std::size_t i) {
         const RingSpan r = rings[i];
         return points.subspan(static_cast<std::size_t>(r.begin), static_cast<std::size_t>(r.end - r.begin));
     };
-    std::vector<PolygonRings> polygons;
+    polygons.clear();
     if (rings.size() == 1) {
         polygons.push_back({0, {}});
-        return polygons;
+        return true;
     }
 
     std::vector<double> area(rings.size());
@@ -97,13 +101,17 @@ std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std:
     // The outer ring each hole belongs to; a hole that no outer ring holds is an outer ring itself.
     constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
     std::vector<std::size_t> owner(rings.size(), kNone);
+    long long steps = 0;
     for (std::size_t h = 0; h < rings.size(); ++h) {
         if (!isHole(h)) continue;
         double smallest = std::numeric_limits<double>::infinity();
         for (std::size_t o = 0; o < rings.size(); ++o) {
+            if (++steps > maxSteps) return false;
             if (isHole(o) || !box[o].Contains(box[h])) continue;
             const double size = std::fabs(area[o]);
-            if (size < smallest && LiesIn(ringAt(h), ringAt(o))) {
+            const bool inside = size < smallest && LiesIn(ringAt(h), ringAt(o), steps, maxSteps);
+            if (steps > maxSteps) return false;
+            if (inside) {
                 smallest = size;
                 owner[h] = o;
             }
@@ -118,7 +126,7 @@ std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std:
     }
     for (std::size_t h = 0; h < rings.size(); ++h)
         if (owner[h] != kNone) polygons[polygonOf[owner[h]]].holes.push_back(h);
-    return polygons;
+    return true;
 }
 
 }  // namespace tessaly

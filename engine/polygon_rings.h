@@ -31,8 +31,12 @@ enum class PointPlace { Inside, Outside, OnBoundary };
 // Where a point lies against a ring (taken as closed), by the even-odd rule.
 PointPlace PlaceOf(const TCXY& point, std::span<const TCXY> ring);
 
-// The polygons of a record, in the file order of their outer rings. A record of
-// one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
-std::vector<PolygonRings> OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings);
+// Sorts a record's rings into polygons, in the file order of their outer rings,
+// replacing what polygons held (its room is reused from record to record). A record
+// of one ring is that one polygon, whichever way it runs. Every ring appears exactly once.
+// Matching holes to outer rings grows with holes x outer rings x their vertices; false
+// when a record needs more than maxSteps (a crafted file must not hold the run for hours).
+bool OrganizeRings(std::span<const TCXY> points, const std::vector<RingSpan>& rings,
+                   std::vector<PolygonRings>& polygons, long long maxSteps = 2'000'000'000);
 
 }  // namespace tessaly

@@ -44,13 +44,31 @@ TEST(PolygonRings, OuterRingsTakeTheHolesTheyContain) {
             spans.push_back({static_cast<std::int32_t>(points.size()), static_cast<std::int32_t>(points.size() + r.size())});
             points.insert(points.end(), r.begin(), r.end());
         }
-        const auto polygons = OrganizeRings(points, spans);
+        std::vector<PolygonRings> polygons = {{7, {7}}};  // left from an earlier record
+        ASSERT_TRUE(OrganizeRings(points, spans, polygons));
         ASSERT_EQ(polygons.size(), l.expected.size()) << l.what;
         for (std::size_t i = 0; i < polygons.size(); ++i) {
             EXPECT_EQ(polygons[i].outer, l.expected[i].outer) << l.what;
             EXPECT_EQ(polygons[i].holes, l.expected[i].holes) << l.what;
         }
     }
+}
+
+TEST(PolygonRings, RecordsThatWouldTakeTooLongAreRefused) {
+    // 200 outer rings around the same spot and 200 holes in them: each hole tries every outer ring.
+    std::vector<TCXY> points;
+    std::vector<RingSpan> spans;
+    for (int i = 0; i < 400; ++i) {
+        const double side = 400 - i;  // each outer ring smaller than the one before
+        const auto r = i % 2 == 0 ? Square(-side, -side, 2 * side + 1, true) : Square(0.1, 0.1, 0.1, false);
+        spans.push_back({static_cast<std::int32_t>(points.size()), static_cast<std::int32_t>(points.size() + r.size())});
+        points.insert(points.end(), r.begin(), r.end());
+    }
+    std::vector<PolygonRings> polygons;
+    EXPECT_FALSE(OrganizeRings(points, spans, polygons, 100'000));
+    ASSERT_TRUE(OrganizeRings(points, spans, polygons));
+    ASSERT_EQ(polygons.size(), 200u);
+    EXPECT_EQ(polygons.back().holes.size(), 200u);  // the smallest outer ring takes them all
 }
 
 TEST(PolygonRings, DirectionAndPlaceOfAPoint) {
