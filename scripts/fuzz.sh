@@ -16,6 +16,6 @@ corpus=out/fuzz-corpus/$target
 mkdir -p "$corpus" out/fuzz-findings
 kept=(tests/fuzz/corpus/$target)
 [ -d "tests/fuzz/regressions/$target" ] && kept+=("tests/fuzz/regressions/$target")
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$PWD/tests/fuzz/held-back/ubsan.supp \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   exec "build-fuzz/fuzz/fuzz_$target" -max_len=65536 -timeout=20 -artifact_prefix=out/fuzz-findings/ \
     "$@" "$corpus" "${kept[@]}"
