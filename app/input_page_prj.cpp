@@ -14,7 +14,7 @@ namespace tessaly {
 InputPagePrj::InputPagePrj(const InputPageControls& controls)
     : RadioButtonPrj(new QRadioButton(controls.units)), LabelPrj(new QLabel(controls.page)), c_(controls) {
     RadioButtonPrj->setObjectName(QStringLiteral("RadioButtonPrj"));
-    RadioButtonPrj->setGeometry(10, 104, 365, 20);
+    RadioButtonPrj->setGeometry(10, 116, 365, 20);  // below Label7
     RadioButtonPrj->hide();
     LabelPrj->setObjectName(QStringLiteral("LabelPrj"));
     LabelPrj->setGeometry(12, 71, 380, 28);

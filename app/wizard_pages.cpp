@@ -182,7 +182,7 @@ QWidget* TForm1::BuildInputPage() {
     ComboHemis->addItems({QStringLiteral("Northern Hemisphere"), QStringLiteral("Southern Hemisphere")});
     Label7 = Named(new LinkLabel(QStringLiteral("Click here to see the UTM Grid"),
                                  [] { OpenWebPage(SitePageUrl(kUtmGridPage)); }, units),
-                   "Label7", QRect(30, 104, 250, 16));
+                   "Label7", QRect(30, 98, 250, 16));
     QFont underlined = Label7->font();
     underlined.setUnderline(true);
     Label7->setFont(underlined);

@@ -17,8 +17,8 @@ run=$(mktemp -d)
 trap 'kill ${app:-} ${webmap:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$run"' EXIT
 cp build/tessaly "$run/"
 
-export DISPLAY=${SCREENSHOT_DISPLAY:-:97}
-export QTWEBENGINE_DISABLE_SANDBOX=1   # the web view refuses its sandbox as root   # another number lets two runs share a machine
+export DISPLAY=${SCREENSHOT_DISPLAY:-:97}   # another number lets two runs share a machine
+export QTWEBENGINE_DISABLE_SANDBOX=1         # the web view refuses its sandbox as root
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
@@ -43,6 +43,33 @@ click 190 38; xdotool key Down Return; sleep 0.5   # the first field
 shot 4-simbology
 next; shot 5-balloon
 next; shot 6-save
+
+# The preview map beside the wizard, in the unique-value classes chosen above, and its pop-up menu.
+preview=$(xdotool search --sync --name '^Preview Map$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P_/')"
+xdotool mousemove $((P_X + 100)) $((P_Y + 340)); sleep 0.3   # the read-out, over Kansas
+import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-map.png"; echo "$shots/preview-map.png"
+xdotool mousemove $((P_X + 11)) $((P_Y + 10)) click 1; sleep 0.5   # the menu button
+import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-menu.png"; echo "$shots/preview-menu.png"
+xdotool key Escape; sleep 0.3
+# The help menu, the About box and the web map window.
+click 389 10                                   # SBHowto
+import -window root -crop "$((WIDTH + 200))x${HEIGHT}+${X}+${Y}" "$shots/help-menu.png"; echo "$shots/help-menu.png"
+xdotool key Up Return; sleep 1                 # the last entry: About
+about=$(xdotool search --sync --name '^About$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/ABOUT_/')"
+import -window root -crop "${ABOUT_WIDTH}x${ABOUT_HEIGHT}+${ABOUT_X}+${ABOUT_Y}" "$shots/about.png"; echo "$shots/about.png"
+xdotool mousemove $((ABOUT_X + 20)) $((ABOUT_Y + 20)) click 1; sleep 0.5
+
+# The web map at an extent (a city at the default zoom 10), in the program's own view and page
+# (no network here: the page says that its tiles cannot be loaded).
+QTWEBENGINE_DISABLE_SANDBOX=1 build/tests/tessaly_web_map_check -111.98 40.68 -111.78 40.82 --stay &
+webmap=$!
+sleep 8
+gmaps=$(xdotool search --sync --onlyvisible --name 'Tessaly-Google Maps View' | tail -1)
+eval "$(xdotool getwindowgeometry --shell "$gmaps" | sed 's/^/MAP_/')"
+import -window root -crop "${MAP_WIDTH}x${MAP_HEIGHT}+${MAP_X}+${MAP_Y}" "$shots/web-map.png"; echo "$shots/web-map.png"
+kill "$webmap"
 
 # The save dialog of "Create KML file": the document's file type, then KMZ.
 screen() { import -window root "$shots/$1.png"; echo "$shots/$1.png"; }
@@ -159,29 +186,3 @@ click_in 'Color Ramp' 130 62      # the ramp lists open
 dialog_shot 'Color Ramp' ramps-graduated-list 420 40
 xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
 stop
-# The preview map beside the wizard, in the unique-value classes chosen above, and its pop-up menu.
-preview=$(xdotool search --sync --name '^Preview Map$' | head -1)
-eval "$(xdotool getwindowgeometry --shell "$preview" | sed 's/^/P_/')"
-xdotool mousemove $((P_X + 100)) $((P_Y + 340)); sleep 0.3   # the read-out, over Kansas
-import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-map.png"; echo "$shots/preview-map.png"
-xdotool mousemove $((P_X + 11)) $((P_Y + 10)) click 1; sleep 0.5   # the menu button
-import -window root -crop "${P_WIDTH}x${P_HEIGHT}+${P_X}+${P_Y}" "$shots/preview-menu.png"; echo "$shots/preview-menu.png"
-xdotool key Escape; sleep 0.3
-# The help menu, the About box and the web map window.
-click 389 10                                   # SBHowto
-import -window root -crop "$((WIDTH + 200))x${HEIGHT}+${X}+${Y}" "$shots/help-menu.png"; echo "$shots/help-menu.png"
-xdotool key Up Return; sleep 1                 # the last entry: About
-about=$(xdotool search --sync --name '^About$' | head -1)
-eval "$(xdotool getwindowgeometry --shell "$about" | sed 's/^/ABOUT_/')"
-import -window root -crop "${ABOUT_WIDTH}x${ABOUT_HEIGHT}+${ABOUT_X}+${ABOUT_Y}" "$shots/about.png"; echo "$shots/about.png"
-xdotool mousemove $((ABOUT_X + 20)) $((ABOUT_Y + 20)) click 1; sleep 0.5
-
-# The web map at an extent (a city at the default zoom 10), in the program's own view and page
-# (no network here: the page says that its tiles cannot be loaded).
-QTWEBENGINE_DISABLE_SANDBOX=1 build/tests/tessaly_web_map_check -111.98 40.68 -111.78 40.82 --stay &
-webmap=$!
-sleep 8
-gmaps=$(xdotool search --sync --onlyvisible --name 'Tessaly-Google Maps View' | tail -1)
-eval "$(xdotool getwindowgeometry --shell "$gmaps" | sed 's/^/MAP_/')"
-import -window root -crop "${MAP_WIDTH}x${MAP_HEIGHT}+${MAP_X}+${MAP_Y}" "$shots/web-map.png"; echo "$shots/web-map.png"
-kill "$webmap"
