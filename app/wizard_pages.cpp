@@ -89,37 +89,25 @@ void TForm1::BuildTitleBand(QWidget* parent) {
     title->setFont(bold);
     title->setStyleSheet(QStringLiteral("color: black"));
 
-    auto* preview = Named(new QToolButton(band), "SpeedButton8", QRect(263, 0, 22, 21));
-    preview->setAutoRaise(true);
-    preview->setText(QStringLiteral("\u25A6"));
-    preview->setToolTip(QStringLiteral("Preview Map"));
-    connect(preview, &QToolButton::clicked, this, [this] { ActivatePreview(); });
-    auto* table = Named(new QToolButton(band), "SpeedButton1", QRect(286, 0, 22, 21));
-    table->setAutoRaise(true);
-    table->setText(QStringLiteral("T"));
-    table->setToolTip(QStringLiteral("Show Attributes Table"));
-    auto* stats = Named(new QToolButton(band), "SpeedButton3", QRect(309, 0, 22, 21));
-    stats->setAutoRaise(true);
-    stats->setText(QStringLiteral("\u03A3"));
-    stats->setToolTip(QStringLiteral("Statistics"));
-    auto* help = Named(new QToolButton(band), "SBHowto", QRect(378, 0, 22, 21));
-    help->setAutoRaise(true);
-    help->setText(QStringLiteral("?"));
-    help->setToolTip(QStringLiteral("Help"));
+    // The toolbar, left to right: flat buttons of 22 x 21 with a picture and a hint.
+    int left = 263;
+    auto tool = [&](const char* name, const QString& picture, const QString& hint) {
+        auto* b = Named(new QToolButton(band), name, QRect(left, 0, 22, 21));
+        left += 23;
+        b->setAutoRaise(true);
+        b->setText(picture);
+        b->setToolTip(hint);
+        return b;
+    };
+    auto clicked = &QToolButton::clicked;
+    connect(tool("SpeedButton8", QStringLiteral("\u25A6"), QStringLiteral("Preview Map")), clicked, this, [this] { ActivatePreview(); });
+    connect(tool("SpeedButton1", QStringLiteral("T"), QStringLiteral("Show Attributes Table")), clicked, this, [this] { ShowAttributesTable(); });
+    connect(tool("SpeedButton3", QStringLiteral("\u03A3"), QStringLiteral("Statistics")), clicked, this, [this] { ShowFieldStatistics(); });
+    connect(tool("SpeedButton6", QStringLiteral("\u2587"), QStringLiteral("Histogram")), clicked, this, [this] { ShowFieldHistogram(); });
+    connect(tool("SpeedButton7", QStringLiteral("\u2237"), QStringLiteral("Scatter Plot")), clicked, this, [this] { ShowScatterPlot(); });
+    auto* help = tool("SBHowto", QStringLiteral("?"), QStringLiteral("Help"));
     PopupMenu2 = NewHelpMenu(VersionText, [this] { ShowAbout(installId_, VersionText, this); }, this);
-    connect(table, &QToolButton::clicked, this, [this] { ShowAttributesTable(); });
-    connect(stats, &QToolButton::clicked, this, [this] { ShowFieldStatistics(); });
-    auto* histogram = Named(new QToolButton(band), "SpeedButton6", QRect(332, 0, 22, 21));
-    histogram->setAutoRaise(true);
-    histogram->setText(QStringLiteral("\u2587"));
-    histogram->setToolTip(QStringLiteral("Histogram"));
-    connect(histogram, &QToolButton::clicked, this, [this] { ShowFieldHistogram(); });
-    auto* scatter = Named(new QToolButton(band), "SpeedButton7", QRect(355, 0, 22, 21));
-    scatter->setAutoRaise(true);
-    scatter->setText(QStringLiteral("\u2237"));
-    scatter->setToolTip(QStringLiteral("Scatter Plot"));
-    connect(scatter, &QToolButton::clicked, this, [this] { ShowScatterPlot(); });
-    connect(help, &QToolButton::clicked, this, [this, help] {
+    connect(help, clicked, this, [this, help] {
         PopupMenu2->popup(QPoint(x() + help->x() + 5, y() + help->height() + 10));
     });
 }
