@@ -1,5 +1,7 @@
 #include "app/about_box.h"
 
+#include "widgets/named_widget.h"
+
 #include <QLabel>
 
 namespace tessaly {
@@ -8,9 +10,7 @@ namespace {
 
 QLabel* Text(QWidget* parent, const char* name, const QString& text, const QRect& geometry, const QFont& font,
              const char* colour) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
+    auto* label = Named(new QLabel(text, parent), name, geometry);
     label->setFont(font);
     label->setStyleSheet(QStringLiteral("color: %1").arg(QString::fromLatin1(colour)));
     return label;

@@ -2,6 +2,7 @@
 
 #include "app/site_scheme.h"
 #include "app/web_map_host.h"
+#include "widgets/named_widget.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -25,9 +26,7 @@ constexpr int kTopBarHeight = 21;
 constexpr int kResizeDelayMs = 1600;
 
 QToolButton* TopBarButton(QWidget* parent, const char* name, const QString& text, const QString& hint, int left) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(left, 0, 22, kTopBarHeight);
+    auto* b = Named(new QToolButton(parent), name, QRect(left, 0, 22, kTopBarHeight));
     b->setAutoRaise(true);
     b->setText(text);
     b->setToolTip(hint);

@@ -6,6 +6,7 @@
 
 #include "symbology/classification.h"
 #include "widgets/az_button.h"
+#include "widgets/named_widget.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,10 +31,7 @@ void TForm1::BuildSymbologyCommands(QWidget* page) {
     ComboMethod->setCurrentIndex(0);
 
     auto button = [page](const char* name, const QString& text, const QRect& g) {
-        auto* b = new TAZButton(text, page);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setGeometry(g);
-        return b;
+        return Named(new TAZButton(text, page), name, g);
     };
     AZOptions = button("AZOptions", QStringLiteral("Options"), QRect(140, 300, 80, 24));
     RampButton = button("RampButton", QStringLiteral("Color Ramps"), QRect(230, 300, 90, 24));

@@ -10,6 +10,7 @@
 #include "app/web_addresses.h"
 #include "input/datum_catalogue.h"
 #include "widgets/az_button.h"
+#include "widgets/named_widget.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,13 +31,6 @@
 namespace tessaly {
 
 namespace {
-
-template <typename W>
-W* Named(W* w, const char* name, const QRect& geometry) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(geometry);
-    return w;
-}
 
 QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRect& g) {
     return Named(new QLabel(text, parent), name, g);

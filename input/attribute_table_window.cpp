@@ -1,11 +1,10 @@
 #include "input/attribute_table_window.h"
+#include "widgets/window_placement.h"
 
 #include <QHeaderView>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace tessaly {
 
@@ -96,20 +95,7 @@ void TfrTabla::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (sized_) return;
     sized_ = true;
-    // The size is that of the whole window; the frame is only known once it is shown.
-    QMargins frame;
-    if (QWindow* w = windowHandle()) frame = w->frameMargins();
-    resize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    QRect area;
-    if (owner != nullptr)
-        area = owner->frameGeometry();
-    else if (const QScreen* s = screen())
-        area = s->availableGeometry();
-    if (area.isValid()) {
-        const QPoint centre = area.center();
-        move(centre.x() - kOuterWidth / 2, centre.y() - kOuterHeight / 2);
-    }
+    SizeOuterAndCentre(*this, QSize(kOuterWidth, kOuterHeight));
 }
 
 void ShowAttributeTable(QWidget* owner, const std::string& tablePath) {

@@ -4,6 +4,7 @@
 #include "symbology/chart_values.h"
 #include "symbology/histogram_drawing.h"
 #include "widgets/az_button.h"
+#include "widgets/named_widget.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,20 +19,6 @@ constexpr int kPictureWidth = 547;
 constexpr int kPictureHeight = 328;
 constexpr int kBarHeight = 40;
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
-QComboBox* NamedCombo(QWidget* parent, const char* name, const QRect& geometry) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(false);
-    combo->setGeometry(geometry);
-    return combo;
-}
 
 }  // namespace
 
@@ -45,22 +32,22 @@ TfrHistogram::TfrHistogram(QWidget* owner, const std::string& tablePath, UserMes
     setFont(QFont("Liberation Sans", 8));
     setFixedSize(kPictureWidth, kPictureHeight + kBarHeight);
 
-    Image1 = NamedLabel(this, "Image1", QString(), QRect(0, 0, kPictureWidth, kPictureHeight));
+    Image1 = Named(new QLabel(this), "Image1", QRect(0, 0, kPictureWidth, kPictureHeight));
     Image1->setMouseTracking(true);
     Image1->installEventFilter(this);
 
     const int bar = kPictureHeight;
-    NamedLabel(this, "Label2", QStringLiteral("Classes"), QRect(5, bar + 11, 45, 16));
-    ComboClasses = NamedCombo(this, "ComboClasses", QRect(50, bar + 8, 45, 22));
+    Named(new QLabel(QStringLiteral("Classes"), this), "Label2", QRect(5, bar + 11, 45, 16));
+    ComboClasses = Named(new QComboBox(this), "ComboClasses", QRect(50, bar + 8, 45, 22));
     for (int n = kFewestHistogramBins; n <= kMostHistogramBins; ++n) ComboClasses->addItem(QString::number(n));
     ComboClasses->setCurrentIndex(0);
-    NamedLabel(this, "Label1", QStringLiteral("Field"), QRect(105, bar + 11, 30, 16));
-    ComboFields = NamedCombo(this, "ComboFields", QRect(135, bar + 8, 120, 22));
+    Named(new QLabel(QStringLiteral("Field"), this), "Label1", QRect(105, bar + 11, 30, 16));
+    ComboFields = Named(new QComboBox(this), "ComboFields", QRect(135, bar + 8, 120, 22));
     for (const std::string& field : ListFields(tablePath_, kNumericFields))
         ComboFields->addItem(QString::fromStdString(field));
     ComboFields->setCurrentIndex(-1);
-    Label3 = NamedLabel(this, "Label3", QString(), QRect(265, bar + 3, 190, 16));
-    LabelEmpty = NamedLabel(this, "LabelEmpty", QString(), QRect(265, bar + 20, 190, 16));
+    Label3 = Named(new QLabel(this), "Label3", QRect(265, bar + 3, 190, 16));
+    LabelEmpty = Named(new QLabel(this), "LabelEmpty", QRect(265, bar + 20, 190, 16));
     auto* close = new TAZButton(QStringLiteral("Close"), this);
     close->setObjectName("AZButton1");
     close->setGeometry(kPictureWidth - 80, bar + 7, 75, 25);

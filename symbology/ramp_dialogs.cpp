@@ -4,6 +4,7 @@
 #include "app/symbol_drawing.h"
 #include "symbology/colour_ramps.h"
 #include "widgets/az_button.h"
+#include "widgets/named_widget.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,16 +76,10 @@ Colour FromQColor(const QColor& c) {
     return static_cast<Colour>(c.red()) | static_cast<Colour>(c.green()) << 8 | static_cast<Colour>(c.blue()) << 16;
 }
 
-template <typename W>
-W* Place(W* w, const char* name, const QRect& g) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(g);
-    return w;
-}
 
 void AddButtons(QDialog* dialog, int top) {
-    auto* accept = Place(new TAZButton(QStringLiteral("Accept"), dialog), "AZButton1", QRect(dialog->width() - 180, top, 80, 26));
-    auto* cancel = Place(new TAZButton(QStringLiteral("Cancel"), dialog), "AZButton2", QRect(dialog->width() - 90, top, 80, 26));
+    auto* accept = Named(new TAZButton(QStringLiteral("Accept"), dialog), "AZButton1", QRect(dialog->width() - 180, top, 80, 26));
+    auto* cancel = Named(new TAZButton(QStringLiteral("Cancel"), dialog), "AZButton2", QRect(dialog->width() - 90, top, 80, 26));
     QObject::connect(accept, &QPushButton::clicked, dialog, &QDialog::accept);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
 }
@@ -115,7 +110,7 @@ TfrColorRamp::TfrColorRamp(QWidget* owner, int ramp) : QDialog(owner, kToolWindo
     setWindowTitle(QStringLiteral("Color Ramps"));
     setFixedSize(271, 80);
     const std::vector<std::string> names = UniqueRampNames();
-    ComboRamp = Place(new RampCombo(this, [names](QPainter& p, const QRect& r, int i) {
+    ComboRamp = Named(new RampCombo(this, [names](QPainter& p, const QRect& r, int i) {
                           DrawUniqueRampEntry(p, r, i + 1, QString::fromStdString(names[static_cast<std::size_t>(i)]));
                       }, true),
                       "ComboRamp", QRect(10, 10, 251, 22));
@@ -132,25 +127,25 @@ TfrRamp::TfrRamp(QWidget* owner, std::uint8_t mode, std::uint8_t list, Colour fr
     setObjectName(QStringLiteral("TfrRamp"));
     setWindowTitle(QStringLiteral("Color Ramp"));
     setFixedSize(305, 175);
-    RadioButton1 = Place(new QRadioButton(QStringLiteral("Ramp List"), this), "RadioButton1", QRect(10, 8, 100, 20));
-    RadioButton2 = Place(new QRadioButton(QStringLiteral("Custom"), this), "RadioButton2", QRect(120, 8, 100, 20));
-    Notebook1 = Place(new QStackedWidget(this), "Notebook1", QRect(8, 32, 291, 100));
+    RadioButton1 = Named(new QRadioButton(QStringLiteral("Ramp List"), this), "RadioButton1", QRect(10, 8, 100, 20));
+    RadioButton2 = Named(new QRadioButton(QStringLiteral("Custom"), this), "RadioButton2", QRect(120, 8, 100, 20));
+    Notebook1 = Named(new QStackedWidget(this), "Notebook1", QRect(8, 32, 291, 100));
     auto* custom = new QWidget;
     auto* lists = new QWidget;
     Notebook1->addWidget(custom);  // page 0
     Notebook1->addWidget(lists);   // page 1
 
     const std::vector<std::string> texts = GradRampTexts();
-    ComboRamp = Place(new RampCombo(lists, [texts](QPainter& p, const QRect& r, int i) {
+    ComboRamp = Named(new RampCombo(lists, [texts](QPainter& p, const QRect& r, int i) {
                           DrawGradRampEntry(p, r, texts[static_cast<std::size_t>(i)]);
                       }, false),
                       "ComboRamp", QRect(2, 10, 281, 22));
     for (const std::string& t : texts) ComboRamp->addItem(QString::fromStdString(t));
 
-    Place(new QLabel(QStringLiteral("From Color"), custom), "Label1", QRect(2, 4, 80, 16));
-    Place(new QLabel(QStringLiteral("To Color"), custom), "Label2", QRect(100, 4, 80, 16));
-    Panel1 = Place(new ColourSwatch(custom, from), "Panel1", QRect(2, 22, 60, 24));
-    Panel2 = Place(new ColourSwatch(custom, to), "Panel2", QRect(100, 22, 60, 24));
+    Named(new QLabel(QStringLiteral("From Color"), custom), "Label1", QRect(2, 4, 80, 16));
+    Named(new QLabel(QStringLiteral("To Color"), custom), "Label2", QRect(100, 4, 80, 16));
+    Panel1 = Named(new ColourSwatch(custom, from), "Panel1", QRect(2, 22, 60, 24));
+    Panel2 = Named(new ColourSwatch(custom, to), "Panel2", QRect(100, 22, 60, 24));
     for (ColourSwatch* panel : {Panel1, Panel2})
         panel->Choose = [this, panel, chooseColour](const QColor& current) {
             const QColor c = chooseColour(current);
@@ -160,8 +155,8 @@ TfrRamp::TfrRamp(QWidget* owner, std::uint8_t mode, std::uint8_t list, Colour fr
             }
             return c;
         };
-    Image1 = Place(new QLabel(custom), "Image1", QRect(2, 52, 281, 26));
-    CheckBox1 = Place(new QCheckBox(QStringLiteral("Inverted"), custom), "CheckBox1", QRect(190, 24, 90, 20));
+    Image1 = Named(new QLabel(custom), "Image1", QRect(2, 52, 281, 26));
+    CheckBox1 = Named(new QCheckBox(QStringLiteral("Inverted"), custom), "CheckBox1", QRect(190, 24, 90, 20));
     DrawPreview(55);
 
     ComboRamp->setCurrentIndex(list < kGradRampCount ? list : 0);

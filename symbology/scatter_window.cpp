@@ -4,12 +4,13 @@
 #include "symbology/chart_values.h"
 #include "symbology/scatter_drawing.h"
 #include "widgets/az_button.h"
+#include "widgets/window_placement.h"
+#include "widgets/named_widget.h"
 
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
-#include <QWindow>
 
 namespace tessaly {
 
@@ -19,19 +20,9 @@ constexpr int kOuterWidth = 690;
 constexpr int kOuterHeight = 483;
 constexpr int kBarHeight = 34;
 
-QLabel* NamedLabel(QWidget* parent, const char* name, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(geometry);
-    return label;
-}
-
 QComboBox* FieldCombo(QWidget* parent, const char* name, const QRect& geometry,
                       const std::vector<std::string>& fields) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(false);
-    combo->setGeometry(geometry);
+    auto* combo = Named(new QComboBox(parent), name, geometry);
     for (const std::string& field : fields) combo->addItem(QString::fromStdString(field));
     combo->setCurrentIndex(-1);
     return combo;
@@ -52,15 +43,15 @@ TfrScatter::TfrScatter(QWidget* owner, const std::string& tablePath, UserMessage
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName("Panel1");
-    Image1 = NamedLabel(Panel1, "Image1", QString(), QRect());
+    Image1 = Named(new QLabel(Panel1), "Image1", QRect());
     Panel2 = new QWidget(this);
     Panel2->setObjectName("Panel2");
     const std::vector<std::string> fields = ListFields(tablePath_, kNumericFields);
-    NamedLabel(Panel2, "Label1", QStringLiteral("X-Axis"), QRect(5, 9, 40, 16));
+    Named(new QLabel(QStringLiteral("X-Axis"), Panel2), "Label1", QRect(5, 9, 40, 16));
     ComboX = FieldCombo(Panel2, "ComboX", QRect(45, 6, 120, 22), fields);
-    NamedLabel(Panel2, "Label2", QStringLiteral("Y-Axis"), QRect(175, 9, 40, 16));
+    Named(new QLabel(QStringLiteral("Y-Axis"), Panel2), "Label2", QRect(175, 9, 40, 16));
     ComboY = FieldCombo(Panel2, "ComboY", QRect(215, 6, 120, 22), fields);
-    LabelEmpty = NamedLabel(Panel2, "LabelEmpty", QString(), QRect(345, 9, 170, 16));
+    LabelEmpty = Named(new QLabel(Panel2), "LabelEmpty", QRect(345, 9, 170, 16));
     auto* close = new TAZButton(QStringLiteral("Close"), Panel2);
     close->setObjectName("AZButton1");
     CloseButton = close;
@@ -76,14 +67,7 @@ void TfrScatter::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (sized_) return;
     sized_ = true;
-    // The size is that of the whole window; the frame is only known once it is shown.
-    QMargins frame;
-    if (QWindow* w = windowHandle()) frame = w->frameMargins();
-    resize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
-    if (const QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QPoint centre = main->frameGeometry().center();
-        move(centre.x() - kOuterWidth / 2, centre.y() - kOuterHeight / 2);
-    }
+    SizeOuterAndCentre(*this, QSize(kOuterWidth, kOuterHeight));
 }
 
 void TfrScatter::resizeEvent(QResizeEvent* event) {

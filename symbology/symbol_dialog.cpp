@@ -4,6 +4,7 @@
 #include "app/palette_picture.h"
 #include "symbology/icon_picker.h"
 #include "widgets/az_button.h"
+#include "widgets/named_widget.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -55,12 +56,6 @@ QSlider* OpacityBar(QWidget* parent, const char* name, int value) {
     return s;
 }
 
-template <typename W>
-W* Place(W* w, const char* name, const QRect& g) {
-    w->setObjectName(QString::fromLatin1(name));
-    w->setGeometry(g);
-    return w;
-}
 
 QString ScaleText(int tenths) {
     return tenths % 10 == 0 ? QString::number(tenths / 10) : QString::number(tenths / 10) + "." + QString::number(tenths % 10);
@@ -78,7 +73,7 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     setObjectName(QStringLiteral("TfrSymbol"));
     setWindowTitle(QStringLiteral("Properties"));
     setFixedSize(250, 220);
-    PageControl1 = Place(new QTabWidget(this), "PageControl1", QRect(6, 6, 238, 170));
+    PageControl1 = Named(new QTabWidget(this), "PageControl1", QRect(6, 6, 238, 170));
     auto* iconTab = new QWidget;
     auto* lineTab = new QWidget;
     auto* fillTab = new QWidget;
@@ -87,41 +82,41 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     PageControl1->addTab(fillTab, QStringLiteral("Fill"));
 
     auto swatch = [&](QWidget* tab, const char* name, Colour c) {
-        auto* s = Place(new ColourSwatch(tab, c), name, QRect(10, 10, 60, 30));
+        auto* s = Named(new ColourSwatch(tab, c), name, QRect(10, 10, 60, 30));
         s->Choose = chooseColour;
         return s;
     };
     IconColor = swatch(iconTab, "IconColor", item.IconColor);
     IconOpacity = OpacityBar(iconTab, "IconOpacity", item.IconOpacity);
-    Label7 = Place(new QLabel(iconTab), "Label7", QRect(10, 45, 100, 16));
-    ComboIconScale = Place(new QComboBox(iconTab), "ComboIconScale", QRect(10, 100, 60, 22));
+    Label7 = Named(new QLabel(iconTab), "Label7", QRect(10, 45, 100, 16));
+    ComboIconScale = Named(new QComboBox(iconTab), "ComboIconScale", QRect(10, 100, 60, 22));
     for (int s : kScales) ComboIconScale->addItem(ScaleText(s));
     const int* scale = std::find(std::begin(kScales), std::end(kScales), item.IconScale);
     ComboIconScale->setCurrentIndex(scale == std::end(kScales) ? -1 : static_cast<int>(scale - std::begin(kScales)));
-    Place(new QLabel(QStringLiteral("Scale"), iconTab), "LabelScale", QRect(76, 103, 60, 16));
-    auto* picture1 = Place(new ClickablePicture(iconTab), "Image1", QRect(100, 12, 26, 26));
-    auto* picture2 = Place(new ClickablePicture(iconTab), "Image2", QRect(140, 12, 26, 26));
+    Named(new QLabel(QStringLiteral("Scale"), iconTab), "LabelScale", QRect(76, 103, 60, 16));
+    auto* picture1 = Named(new ClickablePicture(iconTab), "Image1", QRect(100, 12, 26, 26));
+    auto* picture2 = Named(new ClickablePicture(iconTab), "Image2", QRect(140, 12, 26, 26));
     picture2->setToolTip(QStringLiteral("Roll over Icon"));
     picture1->Clicked = [this] { ChooseIcon(icon_); };
     picture2->Clicked = [this] { ChooseIcon(rollOverIcon_); };
     Image1 = picture1;
     Image2 = picture2;
-    CheckBox1 = Place(new QCheckBox(QStringLiteral("Show Label"), iconTab), "CheckBox1", QRect(100, 100, 100, 20));
+    CheckBox1 = Named(new QCheckBox(QStringLiteral("Show Label"), iconTab), "CheckBox1", QRect(100, 100, 100, 20));
     CheckBox1->setChecked(item.ShowLabel);
     CheckBox1->setVisible(false);  // the label flag is carried but not offered
 
     LineColor = swatch(lineTab, "LineColor", item.LineColor);
     LineOpacity = OpacityBar(lineTab, "LineOpacity", item.LineOpacity);
-    Label3 = Place(new QLabel(lineTab), "Label3", QRect(10, 45, 100, 16));
-    LineWidth = Place(new QComboBox(lineTab), "LineWidth", QRect(10, 100, 60, 22));
+    Label3 = Named(new QLabel(lineTab), "Label3", QRect(10, 45, 100, 16));
+    LineWidth = Named(new QComboBox(lineTab), "LineWidth", QRect(10, 100, 60, 22));
     for (int w = 0; w <= 10; ++w) LineWidth->addItem(QString::number(w));
-    Place(new QLabel(QStringLiteral("Width"), lineTab), "LabelWidth", QRect(76, 103, 60, 16));
+    Named(new QLabel(QStringLiteral("Width"), lineTab), "LabelWidth", QRect(76, 103, 60, 16));
     LineWidth->setCurrentIndex(std::min<int>(item.LineWidth, 10));
 
     FillColor = swatch(fillTab, "FillColor", item.FillColor);
     FillOpacity = OpacityBar(fillTab, "FillOpacity", item.FillOpacity);
-    Label5 = Place(new QLabel(fillTab), "Label5", QRect(10, 45, 100, 16));
-    ComboFill = Place(new QComboBox(fillTab), "ComboFill", QRect(10, 100, 120, 22));
+    Label5 = Named(new QLabel(fillTab), "Label5", QRect(10, 45, 100, 16));
+    ComboFill = Named(new QComboBox(fillTab), "ComboFill", QRect(10, 100, 120, 22));
     ComboFill->addItems({QStringLiteral("Filled"), QStringLiteral("Outlined"), QStringLiteral("Filled+Outlined")});
     ComboFill->setCurrentIndex(item.FillMode >= 1 && item.FillMode <= 3 ? item.FillMode - 1 : 2);
 
@@ -148,8 +143,8 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     for (QSlider* s : {IconOpacity, LineOpacity, FillOpacity})
         connect(s, &QSlider::valueChanged, this, [this] { ShowOpacities(); });
 
-    auto* accept = Place(new TAZButton(QStringLiteral("Accept"), this), "AZButton1", QRect(70, 185, 80, 26));
-    auto* cancel = Place(new TAZButton(QStringLiteral("Cancel"), this), "AZButton2", QRect(160, 185, 80, 26));
+    auto* accept = Named(new TAZButton(QStringLiteral("Accept"), this), "AZButton1", QRect(70, 185, 80, 26));
+    auto* cancel = Named(new TAZButton(QStringLiteral("Cancel"), this), "AZButton2", QRect(160, 185, 80, 26));
     connect(accept, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
