@@ -242,7 +242,6 @@ void TForm1::DrawSingleSymbol() {
     DrawSymbol(p, QRect(0, 0, 140, 80), SymbolSize::Large, engine_.Symbols.DefaultSymbol(), engine_.InputShapeClass);
     p.end();
     Image1->setPixmap(picture);
-    RefreshPreview();
 }
 
 void TForm1::SetupSimbologyPage() {

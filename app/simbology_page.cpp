@@ -111,6 +111,7 @@ void TForm1::EnableSymbologyCommands(bool enabled) {
 void TForm1::SymbologyChanged() {
     DrawSingleSymbol();
     FillClassGrid();
+    RefreshPreview();
 }
 
 void TForm1::Image1Click() {
