@@ -148,7 +148,7 @@ void TConversionEngine::CreateLabelIndex(const std::string& field, int position,
         messages.Information("Index already exists");
     } else {
         const DbfTable table(WorkTablePath);
-        labelIndexes_[State.LabelIndexName] = SortedRows(table, table.RequireField(field));
+        labelIndexes_[State.LabelIndexName] = RowOrder::LabelOrder(table, table.RequireField(field));
     }
     State.LastSortedField = TruncateCharacters(field, 20);
 }
@@ -212,15 +212,12 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     icons.LoadPalette();
     if (Symbols.Kind != kUniqueValues && Symbols.Kind != kGraduated) Kml.CreateFolders = false;
 
-    const DbfTable table(WorkTablePath, DbfTable::Access::Random);
-    std::vector<int> physical;
-    const std::vector<int>* order = &physical;
-    if (!State.LabelField.empty()) {
-        order = &labelIndexes_.at(State.LabelIndexName);
-    } else {
-        for (int row = 0; row < table.RecordCount(); ++row)
-            if (!table.IsDeleted(row)) physical.push_back(row);
-    }
+    const DbfTable table(WorkTablePath);
+    const DbfTable rowsTable(WorkTablePath, DbfTable::Access::Random);
+    RowOrder physical;
+    const RowOrder* order = &physical;
+    if (!State.LabelField.empty()) order = &labelIndexes_.at(State.LabelIndexName);
+    else physical = RowOrder::TableOrder(table);
 
     OutputFile out(kmlPath);
     KmlDocumentWriter document(out, Kml, State, Symbols, Balloon, icons, InputShapeClass);
@@ -230,7 +227,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);
-    FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages});
+    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, document, placemarks, out, *order, messages});
     try {
         if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
         else if (Symbols.Kind == kGraduated) loop.WriteGraduated();

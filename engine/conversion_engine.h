@@ -5,6 +5,7 @@
 #include "engine/balloon.h"
 #include "engine/conversion_choices.h"
 #include "engine/conversion_settings.h"
+#include "engine/row_order.h"
 #include "engine/user_messages.h"
 #include "symbology/symbol_list.h"
 
@@ -68,7 +69,7 @@ private:
     void CreateLabelIndex(const std::string& field, int position, UserMessages& messages);
 
     int labelPosition_ = 0;
-    std::map<std::string, std::vector<int>> labelIndexes_;  // by index name: rows in label order
+    std::map<std::string, RowOrder> labelIndexes_;  // by index name
     long long written_ = 0;
 };
 

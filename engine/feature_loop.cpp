@@ -5,6 +5,9 @@
 #include "engine/working_table.h"
 #include "input/number_text.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace tessaly {
 
 namespace {
@@ -49,78 +52,123 @@ ClassFilter UniqueFilter(const std::string& field, const std::string& value, boo
 }
 
 FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
-    if (!in_.state.LabelField.empty()) labelField_ = in_.table.RequireField(in_.state.LabelField);
     for (const std::string& f : in_.balloon.Fields()) balloonFields_.push_back(in_.table.RequireField(f));
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
-        heightField_ = in_.table.RequireField(in_.kml.HeightField);
-    rowNumberField_ = RowNumberFieldIndex(in_.table);
+        heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
 }
 
-std::string FeatureLoop::ValueText(int row, int field) const { return in_.table.Text(row, field); }
+std::vector<double> FeatureLoop::Numbers(int field) const {
+    std::vector<double> numbers(static_cast<std::size_t>(in_.table.RecordCount()));
+    for (int row = 0; row < in_.table.RecordCount(); ++row)
+        numbers[static_cast<std::size_t>(row)] = TextToNumber(in_.table.Text(row, field));
+    return numbers;
+}
 
-void FeatureLoop::WriteRows(const std::vector<int>& rows, const std::function<int(int)>& classOf) {
+std::vector<std::int32_t> FeatureLoop::UniqueClasses(int field) const {
+    // The first class of each distinct value, as FindByValue gives it.
+    std::unordered_map<std::string, std::int32_t> byValue;
+    for (int i = 1; i <= in_.symbols.Count(); ++i) byValue.emplace(in_.symbols.Item(i).ValueText, i);
+    std::vector<std::int32_t> classes(static_cast<std::size_t>(in_.table.RecordCount()));
+    for (int row = 0; row < in_.table.RecordCount(); ++row) {
+        if (in_.table.IsDeleted(row)) continue;
+        const auto it = byValue.find(in_.table.Text(row, field));
+        classes[static_cast<std::size_t>(row)] = it == byValue.end() ? 0 : it->second;
+    }
+    return classes;
+}
+
+void FeatureLoop::ReadBatch(std::span<const OrderedRow> rows) {
+    in_.reader.ReadRanges(ranges_, records_, recordAt_);
+    const std::size_t fields = balloonFields_.size();
+    if (fields == 0) return;
+    // Balloon values row by row in table order, to be taken in label order.
+    std::vector<std::size_t> byRow(rows.size());
+    for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = i;
+    std::sort(byRow.begin(), byRow.end(), [&](std::size_t a, std::size_t b) { return rows[a].row < rows[b].row; });
+    balloonValues_.resize(rows.size() * fields);
+    for (const std::size_t i : byRow)
+        for (std::size_t f = 0; f < fields; ++f)
+            balloonValues_[i * fields + f] = in_.rowsTable.Text(rows[i].row, balloonFields_[f]);
+}
+
+void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
+    // A batch holds at most this many rows and balloon values, and this many bytes of
+    // records unless it is one larger record.
+    constexpr std::size_t kBatchRows = 1 << 16;
+    constexpr std::size_t kBatchValues = 1 << 16;
+    constexpr std::size_t kBatchBytes = 8 << 20;
+    const std::size_t fields = balloonFields_.size();
+    const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
+    const bool labelled = !in_.state.LabelField.empty();
+    const std::int32_t lastRecord = in_.index.EntryCount();
     int n = 0;
-    for (const int row : rows) {
-        const auto k = static_cast<std::int32_t>(in_.table.Number(row, rowNumberField_));
-        in_.reader.SeekTo(in_.index.RecordOffset(k));
-        in_.reader.ReadRecord();
-        if (classOf) in_.document.SetStyleUrl(classOf(row));
-
-        if (labelField_ >= 0) row_.label = ValueText(row, labelField_);
-        for (std::size_t i = 0; i < balloonFields_.size(); ++i)
-            row_.balloonValues[i] = ValueText(row, balloonFields_[i]);
-        if (heightField_ >= 0) row_.heightFieldValue = in_.table.Number(row, heightField_);
-
-        text_.clear();
-        switch (in_.placemarks.WriteFeature(++n, row_, text_)) {
-            case FeatureResult::Written:
-                in_.out.Write(text_);
-                ++written_;
-                break;
-            case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
-            case FeatureResult::NotFinite:
-                if (notFinite_++ == 0) firstNotFinite_ = k;
-                break;
+    for (std::size_t start = 0; start < rows.size();) {
+        ranges_.clear();
+        std::size_t end = start, bytes = 0;
+        for (; end < rows.size() && end - start < rowsPerBatch; ++end) {
+            // A row's number in the input table is the number of its record.
+            const std::int32_t k = rows[end].row + 1;
+            const std::int64_t offset = in_.index.RecordOffset(k);
+            const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : in_.reader.FileSize();
+            const std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
+            if (end > start && bytes + size > kBatchBytes) break;
+            bytes += size;
+            ranges_.push_back({offset, size});
         }
-        ReportProgress();
+        const auto batch = rows.subspan(start, end - start);
+        ReadBatch(batch);
+        constexpr std::size_t kAhead = 16;
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            const OrderedRow& r = batch[i];
+            if (labelled && i + kAhead < batch.size()) in_.order.PrefetchLabel(batch[i + kAhead]);
+            in_.reader.ReadRecordAt(ranges_[i].offset, records_.data() + recordAt_[i], ranges_[i].size);
+            if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
+            if (labelled) row_.label = in_.order.Label(r);
+            for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = std::move(balloonValues_[i * fields + f]);
+            if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
+
+            text_.clear();
+            switch (in_.placemarks.WriteFeature(++n, row_, text_)) {
+                case FeatureResult::Written:
+                    in_.out.Write(text_);
+                    ++written_;
+                    break;
+                case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
+                case FeatureResult::NotFinite:
+                    if (notFinite_++ == 0) firstNotFinite_ = r.row + 1;
+                    break;
+            }
+            ReportProgress();
+        }
+        start = end;
     }
 }
 
 void FeatureLoop::ReportProgress() {
-    const auto total = static_cast<long long>(in_.order.size());
+    const auto total = static_cast<long long>(in_.order.rows.size());
     const int percent = PercentDone(++visited_, total);
     if (percent == reportedPercent_) return;
     reportedPercent_ = percent;
     in_.messages.WritingProgress(visited_, total);
 }
 
-std::unordered_map<std::string, int> FeatureLoop::ClassesByValue() const {
-    std::unordered_map<std::string, int> classes;
-    for (int i = 1; i <= in_.symbols.Count(); ++i) classes.emplace(in_.symbols.Item(i).ValueText, i);
-    return classes;
-}
-
 void FeatureLoop::WriteSingle() {
     in_.document.SetStyleUrl(0);
-    WriteRows(in_.order, nullptr);
+    WriteRows(in_.order.rows, nullptr);
 }
 
 void FeatureLoop::WriteUnique() {
-    const int field = in_.table.RequireField(in_.symbols.FieldName());
-    const auto classes = ClassesByValue();
-    auto classOf = [&](int row) {
-        const auto it = classes.find(ValueText(row, field));
-        return it == classes.end() ? 0 : it->second;
-    };
+    const std::vector<std::int32_t> classes = UniqueClasses(in_.table.RequireField(in_.symbols.FieldName()));
     if (!in_.kml.CreateFolders) {
-        WriteRows(in_.order, classOf);
+        WriteRows(in_.order.rows, &classes);
         return;
     }
     // Class values are distinct, so each row belongs to one folder at most: sort the
     // rows into their folders in one pass, keeping the label order within each.
-    std::vector<std::vector<int>> members(static_cast<std::size_t>(in_.symbols.Count()) + 1);
-    for (const int row : in_.order) members[static_cast<std::size_t>(classOf(row))].push_back(row);
+    std::vector<std::vector<OrderedRow>> members(static_cast<std::size_t>(in_.symbols.Count()) + 1);
+    for (const OrderedRow& r : in_.order.rows)
+        members[static_cast<std::size_t>(classes[static_cast<std::size_t>(r.row)])].push_back(r);
     for (int i = 1; i <= in_.symbols.Count(); ++i) {
         const std::string& value = in_.symbols.Item(i).ValueText;
         in_.out.Write("<Folder><name>" + XmlEscape(value) + "</name>");
@@ -145,21 +193,22 @@ void FeatureLoop::WriteGraduated() {
     const int field = normalised ? RatioFieldIndex(in_.table) : in_.table.RequireField(in_.symbols.FieldName());
     const std::string fieldName = normalised ? kRatioField : in_.symbols.FieldName();
     in_.symbols.BuildRanges();
+    // Each row's value is read once, in one pass over the table.
+    const std::vector<double> values = Numbers(field);
     if (!in_.kml.CreateFolders) {
-        WriteRows(in_.order, [&](int row) { return in_.symbols.FindRange(TextToNumber(ValueText(row, field))); });
+        std::vector<std::int32_t> classes(values.size());
+        for (std::size_t row = 0; row < values.size(); ++row) classes[row] = in_.symbols.FindRange(values[row]);
+        WriteRows(in_.order.rows, &classes);
         return;
     }
-    // Each row's value is read once; every folder's filter then tests the numbers.
-    std::vector<double> values;
-    values.reserve(in_.order.size());
-    for (const int row : in_.order) values.push_back(TextToNumber(ValueText(row, field)));
+    // Every folder's filter tests the numbers.
     const int count = in_.symbols.Count();
-    std::vector<int> members;
+    std::vector<OrderedRow> members;
     for (int n = 1; n <= count; ++n) {
         const ClassFilter filter = GraduatedFilter(fieldName, n, count, in_.symbols.Ranges.Item(n));
         members.clear();
-        for (std::size_t i = 0; i < values.size(); ++i)
-            if (filter.matchesNumber(values[i])) members.push_back(in_.order[i]);
+        for (const OrderedRow& r : in_.order.rows)
+            if (filter.matchesNumber(values[static_cast<std::size_t>(r.row)])) members.push_back(r);
         in_.out.Write("<Folder><name>" + XmlEscape(in_.symbols.Item(n).ValueText) + "</name>");
         in_.document.WriteClassStyles(n);
         in_.document.SetStyleUrl(n);

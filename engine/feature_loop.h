@@ -1,9 +1,13 @@
 #pragma once
 // Walks the working table in label order, one class folder at a time when asked,
-// and writes each row's placemark with its shape.
+// and writes each row's placemark with its shape. Rows are taken in batches: each
+// batch's shapes and balloon values are read in file order, then written in label
+// order, so that a run reads its files front to back a few times rather than
+// seeking once per row.
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
+#include "engine/row_order.h"
 #include "engine/shape_index.h"
 #include "engine/user_messages.h"
 #include "input/dbf_table.h"
@@ -11,7 +15,7 @@
 #include "symbology/symbol_list.h"
 
 #include <functional>
-#include <unordered_map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,13 +40,14 @@ struct FeatureLoopInputs {
     TEngineState& state;
     TSymbolList& symbols;
     const TBalloon& balloon;
-    const DbfTable& table;
+    const DbfTable& table;      // read front to back
+    const DbfTable& rowsTable;  // the same table, read a row here and there
     TShapeIndex& index;
     TFileSHP& reader;
     KmlDocumentWriter& document;
     PlacemarkWriter& placemarks;
     OutputFile& out;
-    const std::vector<int>& order;  // live rows, in label order
+    const RowOrder& order;  // live rows, in label order
     UserMessages& messages;
 };
 
@@ -61,20 +66,26 @@ public:
 
 private:
     // The rows in order, each with its style reference set to classOf(row) when given.
-    void WriteRows(const std::vector<int>& rows, const std::function<int(int row)>& classOf);
-    std::string ValueText(int row, int field) const;
+    void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
+    // Where the rows' records lie in the shapefile.
+    void ReadBatch(std::span<const OrderedRow> rows);
     // One more row visited of all the run visits.
     void ReportProgress();
-    // FindByValue for every row at once: the first class of each distinct value.
-    std::unordered_map<std::string, int> ClassesByValue() const;
+    // The class of every row (0 for none), from one pass over the table.
+    std::vector<std::int32_t> UniqueClasses(int field) const;
+    std::vector<double> Numbers(int field) const;
 
     FeatureLoopInputs in_;
-    int labelField_ = -1;
     std::vector<int> balloonFields_;
-    int heightField_ = -1;
-    int rowNumberField_ = -1;
+    std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
+    // The batch being written: its records end to end, where each begins, and its
+    // balloon values, row by row.
+    std::vector<ByteRange> ranges_;
+    std::vector<unsigned char> records_;
+    std::vector<std::size_t> recordAt_;
+    std::vector<std::string> balloonValues_;
     long long written_ = 0;
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;

@@ -27,8 +27,4 @@ int RatioFieldIndex(const DbfTable& workTable);
 // ratio is stored in full, as the shortest text that reads back exactly.
 void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser);
 
-// The live rows (0-based) in ascending order of a field: numbers by value, texts
-// ignoring letter case; rows of equal value keep their table order.
-std::vector<int> SortedRows(const DbfTable& table, int field);
-
 }  // namespace tessaly

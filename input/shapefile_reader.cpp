@@ -117,6 +117,9 @@ void TFileSHP::Close() {
 }
 
 const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
+    if (fetched_ != nullptr && offset >= fetchedStart_ &&
+        offset + static_cast<std::int64_t>(n) <= fetchedStart_ + static_cast<std::int64_t>(fetchedSize_))
+        return fetched_ + (offset - fetchedStart_);
     const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
     if (offset >= bufferStart_ && offset + static_cast<std::int64_t>(n) <= bufferEnd)
         return buffer_.data() + (offset - bufferStart_);
@@ -126,16 +129,67 @@ const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
     const auto size = static_cast<std::size_t>(std::clamp<std::int64_t>(fileSize_ - offset, 0, static_cast<std::int64_t>(want)));
     buffer_.resize(std::max(size, n));
     bufferStart_ = offset;
-    for (std::size_t done = 0; done < size;) {
-        const ssize_t got = pread(fd_, buffer_.data() + done, size - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    try {
+        ReadExactly(buffer_.data(), offset, size);
+    } catch (...) {
+        buffer_.clear();
+        throw;
+    }
+    return buffer_.data();
+}
+
+void TFileSHP::ReadExactly(unsigned char* target, std::int64_t offset, std::size_t n) {
+    for (std::size_t done = 0; done < n;) {
+        const ssize_t got = pread(fd_, target + done, n - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (got <= 0) {
             const std::string why = got < 0 ? SystemError() : std::string("unexpected end of file");
-            buffer_.clear();
             throw ShapefileError(FileName + ": read error at byte " + std::to_string(offset + static_cast<std::int64_t>(done)) + ": " + why);
         }
         done += static_cast<std::size_t>(got);
     }
-    return buffer_.data();
+}
+
+void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigned char>& into,
+                          std::vector<std::size_t>& at) {
+    // A pread costs about as much as copying this many bytes: nearer ranges are read
+    // together, gap and all.
+    constexpr std::size_t kGap = 16 << 10;
+    constexpr std::size_t kMaxRead = 1 << 20;
+    if (!open_) throw ShapefileError(FileName + ": not open");
+    at.resize(ranges.size());
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        if (ranges[i].offset < 0 || ranges[i].offset + static_cast<std::int64_t>(ranges[i].size) > fileSize_)
+            throw ShapefileError(FileName + ": bytes " + std::to_string(ranges[i].offset) + " to " +
+                                 std::to_string(ranges[i].offset + static_cast<std::int64_t>(ranges[i].size)) +
+                                 " lie outside the file of " + std::to_string(fileSize_) + " bytes");
+        at[i] = total;
+        total += ranges[i].size;
+    }
+    into.resize(total);
+    std::vector<std::size_t> byOffset(ranges.size());
+    for (std::size_t i = 0; i < byOffset.size(); ++i) byOffset[i] = i;
+    std::sort(byOffset.begin(), byOffset.end(),
+              [&](std::size_t a, std::size_t b) { return ranges[a].offset < ranges[b].offset; });
+    std::vector<ByteRange> sorted(ranges.size());
+    for (std::size_t i = 0; i < sorted.size(); ++i) sorted[i] = ranges[byOffset[i]];
+    for (const GroupedRead& g : GroupReads(sorted, kGap, kMaxRead)) {
+        if (g.last - g.first == 1) {
+            ReadExactly(into.data() + at[byOffset[g.first]], g.offset, g.size);
+            continue;
+        }
+        buffer_.resize(g.size);
+        bufferStart_ = g.offset;
+        try {
+            ReadExactly(buffer_.data(), g.offset, g.size);
+        } catch (...) {
+            buffer_.clear();
+            throw;
+        }
+        for (std::size_t k = g.first; k < g.last; ++k)
+            if (sorted[k].size > 0)
+                std::memcpy(into.data() + at[byOffset[k]], buffer_.data() + (sorted[k].offset - g.offset), sorted[k].size);
+    }
 }
 
 void TFileSHP::SeekTo(std::int64_t offset) {
@@ -145,6 +199,18 @@ void TFileSHP::SeekTo(std::int64_t offset) {
                              " lies outside the file of " + std::to_string(fileSize_) + " bytes");
     position_ = offset;
     ordinal_ = 0;
+}
+
+void TFileSHP::ReadRecordAt(std::int64_t offset, const unsigned char* fetched, std::size_t size) {
+    SeekTo(offset);
+    fetched_ = fetched;
+    fetchedStart_ = offset;
+    fetchedSize_ = size;
+    struct Forget {
+        TFileSHP& reader;
+        ~Forget() { reader.fetched_ = nullptr; }
+    } forget{*this};
+    ReadRecord();
 }
 
 bool TFileSHP::ReadHeader() {

@@ -1,10 +1,12 @@
 #pragma once
 // Reader of the geometry file (.shp) of an ESRI shapefile, one record at a time.
 
+#include "input/byte_ranges.h"
 #include "input/coordinate_lists.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,6 +59,13 @@ public:
     // does not fit the file or its counts do not fit the record.
     void ReadRecord();
     void SeekTo(std::int64_t offset);
+    // As SeekTo(offset) and ReadRecord, but taking the record's bytes from `fetched`,
+    // which holds the file's bytes from offset on (read there when it is too short).
+    void ReadRecordAt(std::int64_t offset, const unsigned char* fetched, std::size_t size);
+    // Reads the ranges, which must lie inside the file, into `into`, back to back in
+    // the order given; at[i] is where range i begins. Few calls for many ranges.
+    void ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigned char>& into,
+                    std::vector<std::size_t>& at);
     bool AtEnd() const { return position_ >= fileSize_; }
     std::int64_t Position() const { return position_; }
     std::int64_t FileSize() const { return fileSize_; }
@@ -74,6 +83,8 @@ private:
     // The bytes [offset, offset + n) of the file, which the caller has checked lie
     // inside it; valid until the next call.
     const unsigned char* Bytes(std::int64_t offset, std::size_t n);
+    // Fills [target, target + n) with the bytes from offset on.
+    void ReadExactly(unsigned char* target, std::int64_t offset, std::size_t n);
 
     int fd_ = -1;
     bool open_ = false;
@@ -81,6 +92,10 @@ private:
     // a small one around a record reached by a seek.
     std::vector<unsigned char> buffer_;
     std::int64_t bufferStart_ = 0;
+    // Bytes fetched by the caller (ReadRecordAt), looked at before the buffer.
+    const unsigned char* fetched_ = nullptr;
+    std::int64_t fetchedStart_ = 0;
+    std::size_t fetchedSize_ = 0;
     std::int64_t fileSize_ = 0;
     std::int64_t position_ = 0;
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek

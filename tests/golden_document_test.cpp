@@ -2,7 +2,7 @@
 // After a deliberate change of the document, run with TESSALY_UPDATE_GOLDEN=1 to
 // write the new documents into tests/golden, and review their difference.
 
-#include "engine/working_table.h"
+#include "engine/row_order.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -87,8 +88,65 @@ TEST(GoldenDocuments, LabelOrderMatchesAStableSortIgnoringCase) {
         return numbers[static_cast<std::size_t>(a)] < numbers[static_cast<std::size_t>(b)];
     });
     const DbfTable table(path);
-    EXPECT_EQ(SortedRows(table, 0), byText);
-    EXPECT_EQ(SortedRows(table, 1), byNumber);
+    auto rowsOf = [&](int field) {
+        const RowOrder order = RowOrder::LabelOrder(table, field);
+        std::vector<int> rows;
+        for (const OrderedRow& r : order.rows) {
+            rows.push_back(r.row);
+            EXPECT_EQ(order.Label(r), table.Text(r.row, field));
+        }
+        return rows;
+    };
+    EXPECT_EQ(rowsOf(0), byText);
+    EXPECT_EQ(rowsOf(1), byNumber);
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// Many texts that agree over long stretches, differ in letter case, and end on
+// either side of every eighth byte: the label order still matches the plain sort.
+TEST(GoldenDocuments, LabelOrderOfManyNearTexts) {
+    std::mt19937 random(11);
+    const std::string letters = "aAbB _zZ\xC3\xA9\x7F";
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i) {
+        std::string t = i % 4 == 0 ? "Maple Ridge Road " : i % 4 == 1 ? "maple ridge" : "";
+        const int extra = std::uniform_int_distribution<int>(0, 20)(random);
+        for (int k = 0; k < extra; ++k) t += letters[std::uniform_int_distribution<std::size_t>(0, letters.size() - 1)(random)];
+        texts.push_back(t.substr(0, 30));
+    }
+    TempDir dir;
+    const std::string path = (dir / "near.dbf").string();
+    DBFHandle h = DBFCreate(path.c_str());
+    DBFAddField(h, "T", FTString, 30, 0);
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) DBFWriteStringAttribute(h, i, 0, texts[static_cast<std::size_t>(i)].c_str());
+    DBFClose(h);
+
+    const DbfTable table(path);
+    std::vector<std::string> stored;
+    std::vector<int> expected;
+    for (int row = 0; row < table.RecordCount(); ++row) {
+        stored.push_back(table.Text(row, 0));
+        expected.push_back(row);
+    }
+    auto folded = [](std::string f) {
+        for (char& ch : f) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        return f;
+    };
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        const std::string fa = folded(stored[static_cast<std::size_t>(a)]), fb = folded(stored[static_cast<std::size_t>(b)]);
+        return fa != fb ? fa < fb : stored[static_cast<std::size_t>(a)] < stored[static_cast<std::size_t>(b)];
+    });
+    const RowOrder order = RowOrder::LabelOrder(table, 0);
+    ASSERT_EQ(order.rows.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(order.rows[i].row, expected[i]) << "place " << i;
+        ASSERT_EQ(order.Label(order.rows[i]), stored[static_cast<std::size_t>(expected[i])]);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -982,6 +983,87 @@ TEST(ShapefileReaderRealFiles, EveryFileIsReadToItsEndOrRejectedClearly) {
         if (fs::exists(shx)) {
             EXPECT_EQ(static_cast<std::size_t>(r.records), IndexEntries(shx).size());
         }
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+TEST(ByteRanges, NearRangesShareAReadWithinItsLimit) {
+    struct Case {
+        std::vector<ByteRange> sorted;
+        std::vector<std::pair<std::size_t, std::size_t>> reads;  // [first, last) of each read
+    };
+    const Case cases[] = {
+        {{}, {}},
+        {{{100, 10}}, {{0, 1}}},
+        {{{100, 10}, {110, 10}, {125, 5}}, {{0, 3}}},         // adjacent, then a gap of 5
+        {{{100, 10}, {116, 10}}, {{0, 1}, {1, 2}}},            // a gap of 6 is too wide
+        {{{100, 10}, {105, 10}, {100, 30}}, {{0, 3}}},        // overlaps
+        {{{0, 40}, {40, 40}, {80, 40}, {120, 40}}, {{0, 2}, {2, 4}}},  // at most 100 bytes a read
+        {{{0, 10}, {10, 500}, {510, 10}}, {{0, 1}, {1, 2}, {2, 3}}},   // a long range reads alone
+    };
+    for (const Case& c : cases) {
+        const std::vector<GroupedRead> reads = GroupReads(c.sorted, 5, 100);
+        ASSERT_EQ(reads.size(), c.reads.size());
+        for (std::size_t i = 0; i < reads.size(); ++i) {
+            EXPECT_EQ(reads[i].first, c.reads[i].first);
+            EXPECT_EQ(reads[i].last, c.reads[i].second);
+            // Each read spans its ranges exactly.
+            std::int64_t end = 0;
+            for (std::size_t k = reads[i].first; k < reads[i].last; ++k)
+                end = std::max(end, c.sorted[k].offset + static_cast<std::int64_t>(c.sorted[k].size));
+            EXPECT_EQ(reads[i].offset, c.sorted[reads[i].first].offset);
+            EXPECT_EQ(reads[i].offset + static_cast<std::int64_t>(reads[i].size), end);
+        }
+    }
+}
+
+TEST(ShapefileReader, RangesAndRecordsFromFetchedBytesMatchTheFile) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    const std::vector<unsigned char> file = test::ReadBytes(shp);
+    TFileSHP reader(shp.string());
+    ASSERT_TRUE(reader.Open());
+
+    // Ranges in any order: near and far, overlapping, repeated, empty, the whole file.
+    std::mt19937 random(7);
+    std::vector<ByteRange> ranges = {{0, file.size()}, {5, 0}, {10, 20}, {10, 20}, {25, 100}};
+    for (int i = 0; i < 300; ++i) {
+        const auto offset = std::uniform_int_distribution<std::size_t>(0, file.size() - 1)(random);
+        const auto size = std::uniform_int_distribution<std::size_t>(0, std::min<std::size_t>(3000, file.size() - offset))(random);
+        ranges.push_back({static_cast<std::int64_t>(offset), size});
+    }
+    std::vector<unsigned char> into;
+    std::vector<std::size_t> at;
+    reader.ReadRanges(ranges, into, at);
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        ASSERT_TRUE(std::equal(into.begin() + static_cast<std::ptrdiff_t>(at[i]),
+                               into.begin() + static_cast<std::ptrdiff_t>(at[i] + ranges[i].size),
+                               file.begin() + ranges[i].offset))
+            << "range " << i;
+    EXPECT_THROW(reader.ReadRanges(std::vector<ByteRange>{{static_cast<std::int64_t>(file.size()) - 4, 8}}, into, at),
+                 ShapefileError);
+
+    // A record read from fetched bytes is the record read from the file, also when
+    // the fetched bytes stop short of its end.
+    TFileSHP direct(shp.string());
+    ASSERT_TRUE(direct.Open() && direct.ReadHeader());
+    for (int k = 0; !direct.AtEnd(); ++k) {
+        const std::int64_t offset = direct.Position();
+        direct.ReadRecord();
+        const std::size_t size = static_cast<std::size_t>(direct.Position() - offset);
+        const std::size_t fetched = k % 3 == 0 ? size / 2 : size;
+        reader.ReadRecordAt(offset, file.data() + offset, fetched);
+        ASSERT_EQ(reader.Points.Count(), direct.Points.Count()) << "record " << k + 1;
+        ASSERT_EQ(reader.Parts.Count(), direct.Parts.Count()) << "record " << k + 1;
+        for (std::int32_t i = 1; i <= reader.Points.Count(); ++i)
+            ASSERT_TRUE(reader.Points.Item(i).X == direct.Points.Item(i).X && reader.Points.Item(i).Y == direct.Points.Item(i).Y);
+        for (std::int32_t i = 1; i <= reader.Parts.Count(); ++i) ASSERT_EQ(reader.Parts.Item(i).Value, direct.Parts.Item(i).Value);
+        EXPECT_EQ(reader.Position(), direct.Position());
     }
 }
 
