@@ -97,7 +97,7 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
     // records unless it is one larger record.
     constexpr std::size_t kBatchRows = 1 << 16;
     constexpr std::size_t kBatchValues = 1 << 16;
-    constexpr std::size_t kBatchBytes = 8 << 20;
+    constexpr std::size_t kBatchBytes = 16 << 20;
     const std::size_t fields = balloonFields_.size();
     const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
     const bool labelled = !in_.state.LabelField.empty();

@@ -17,61 +17,91 @@ struct LowerCase {
 };
 const LowerCase kLower;
 
-struct Key {
-    std::uint64_t chunk;  // eight lower-cased bytes of the text, from the depth being sorted
-    std::uint32_t text;
-    std::int32_t row;
-};
+// A key is the text's number (its row among the live rows) under four lower-cased
+// bytes of the text from the depth being sorted: sorting keys as plain numbers
+// sorts by those bytes, and keeps table order among texts that share them.
+using Key = std::uint64_t;
+
+std::uint32_t TextOf(Key k) { return static_cast<std::uint32_t>(k); }
 
 // Sorts texts by their lower-cased bytes (a text before any longer one it begins),
-// then by their own bytes, then by row: eight bytes at a time, each round a sort of
-// plain numbers, going deeper only among texts that are still level.
+// then by their own bytes, then by table order: four bytes at a time, going deeper
+// only among texts that are still level. Keys enter every round in table order, and
+// each round's sort is stable, so table order survives among equal bytes.
 class TextSorter {
 public:
-    TextSorter(const std::string& texts, const std::vector<std::uint32_t>& starts) : texts_(texts), starts_(starts) {}
+    TextSorter(const std::string& texts, const std::vector<std::uint32_t>& starts, std::size_t count)
+        : texts_(texts), starts_(starts), spare_(count) {}
 
-    void Sort(Key* first, Key* last, std::size_t depth) const {
-        for (Key* k = first; k != last; ++k) k->chunk = Chunk(*k, depth);
-        std::sort(first, last, [](const Key& a, const Key& b) { return a.chunk < b.chunk; });
+    void Sort(Key* first, Key* last, std::size_t depth) {
+        // The texts are visited out of their stored order: ask for them a little ahead.
+        constexpr std::ptrdiff_t kAhead = 16;
+        for (Key* k = first; k != last; ++k) {
+            if (last - k > kAhead) __builtin_prefetch(texts_.data() + starts_[TextOf(k[kAhead])] + depth);
+            *k = Key{Chunk(TextOf(*k), depth)} << 32 | TextOf(*k);
+        }
+        SortByChunk(first, last);
         for (Key* run = first; run != last;) {
             Key* end = run + 1;
-            while (end != last && end->chunk == run->chunk) ++end;
+            while (end != last && *end >> 32 == *run >> 32) ++end;
             if (end - run > 1) SortLevel(run, end, depth);
             run = end;
         }
     }
 
 private:
-    std::size_t Length(const Key& k) const { return starts_[k.text + 1] - starts_[k.text]; }
-
-    std::string_view Text(const Key& k) const {
-        return std::string_view(texts_).substr(starts_[k.text], Length(k));
+    // A stable sort on the upper half: a byte at a time from the lowest, leaving out
+    // the bytes that all keys share.
+    void SortByChunk(Key* first, Key* last) {
+        const auto n = static_cast<std::size_t>(last - first);
+        if (n < 256) {
+            std::sort(first, last);  // the lower half, the text's number, keeps them stable
+            return;
+        }
+        Key* from = first;
+        Key* to = spare_.data();
+        for (int shift = 32; shift < 64; shift += 8) {
+            std::size_t count[257] = {};
+            for (std::size_t i = 0; i < n; ++i) ++count[(from[i] >> shift & 0xFF) + 1];
+            if (count[(from[0] >> shift & 0xFF) + 1] == n) continue;
+            for (int b = 0; b < 256; ++b) count[b + 1] += count[b];
+            for (std::size_t i = 0; i < n; ++i) to[count[from[i] >> shift & 0xFF]++] = from[i];
+            std::swap(from, to);
+        }
+        if (from != first) std::copy(from, from + n, first);
     }
 
-    std::uint64_t Chunk(const Key& k, std::size_t depth) const {
-        const std::string_view t = Text(k);
-        std::uint64_t chunk = 0;
-        for (std::size_t i = depth; i < depth + 8; ++i)
-            chunk = chunk << 8 | (i < t.size() ? kLower.of[static_cast<unsigned char>(t[i])] : 0u);
+    std::size_t Length(std::uint32_t t) const { return starts_[t + 1] - starts_[t]; }
+
+    std::string_view Text(std::uint32_t t) const { return std::string_view(texts_).substr(starts_[t], Length(t)); }
+
+    std::uint32_t Chunk(std::uint32_t t, std::size_t depth) const {
+        const std::size_t length = Length(t);
+        const char* text = texts_.data() + starts_[t];
+        std::uint32_t chunk = 0;
+        for (std::size_t i = depth; i < depth + 4; ++i)
+            chunk = chunk << 8 | (i < length ? kLower.of[static_cast<unsigned char>(text[i])] : 0u);
         return chunk;
     }
 
-    // Texts level up to depth + 8. Those that end there come first, shorter first (each
-    // begins the longer ones), equal lengths by their own bytes and then by row; the
-    // texts that go on are sorted on the next eight bytes.
-    void SortLevel(Key* first, Key* last, std::size_t depth) const {
-        const std::size_t ends = depth + 8;
-        Key* goesOn = std::partition(first, last, [&](const Key& k) { return Length(k) <= ends; });
-        std::sort(first, goesOn, [&](const Key& a, const Key& b) {
-            if (Length(a) != Length(b)) return Length(a) < Length(b);
-            const int c = Text(a).compare(Text(b));
-            return c != 0 ? c < 0 : a.row < b.row;
+    // Texts level up to depth + 4. Those that end there come first, shorter first (each
+    // begins the longer ones), equal lengths by their own bytes and then in table
+    // order; the texts that go on are sorted on the next four bytes.
+    void SortLevel(Key* first, Key* last, std::size_t depth) {
+        const std::size_t ends = depth + 4;
+        Key* goesOn = std::stable_partition(first, last, [&](Key k) { return Length(TextOf(k)) <= ends; });
+        std::sort(first, goesOn, [&](Key a, Key b) {
+            const std::uint32_t ta = TextOf(a), tb = TextOf(b);
+            if (Length(ta) != Length(tb)) return Length(ta) < Length(tb);
+            const int c = Text(ta).compare(Text(tb));
+            return c != 0 ? c < 0 : ta < tb;
         });
         if (last - goesOn > 1) Sort(goesOn, last, ends);
     }
 
     const std::string& texts_;
     const std::vector<std::uint32_t>& starts_;
+    std::vector<Key> spare_;
 };
 
 }  // namespace
@@ -90,27 +120,36 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
     const bool numeric = table.Fields()[static_cast<std::size_t>(field)].kind == FieldKind::Numeric;
     std::vector<Key> keys;
     std::vector<double> numbers;
+    std::vector<std::int32_t> liveRows;  // the row of each text, when rows are deleted
     keys.reserve(static_cast<std::size_t>(table.RecordCount()));
     order.starts_.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
     for (int row = 0; row < table.RecordCount(); ++row) {
-        if (table.IsDeleted(row)) continue;
+        if (table.IsDeleted(row)) {
+            if (liveRows.empty())
+                for (int r = 0; r < row; ++r) liveRows.push_back(r);
+            continue;
+        }
         const std::string text = table.Text(row, field);
         if (order.texts_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
             throw TableError(table.Path() + ": the texts of the label field pass 4 GB");
-        keys.push_back({0, static_cast<std::uint32_t>(keys.size()), row});
+        if (!liveRows.empty() || keys.size() != static_cast<std::size_t>(row)) liveRows.push_back(row);
+        keys.push_back(keys.size());
         if (numeric) numbers.push_back(table.Number(row, field));
         order.texts_ += text;
         order.starts_.push_back(static_cast<std::uint32_t>(order.texts_.size()));
     }
     if (numeric)
-        std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
-            const double x = numbers[a.text], y = numbers[b.text];
-            return x != y ? x < y : a.row < b.row;
+        std::sort(keys.begin(), keys.end(), [&](Key a, Key b) {
+            const double x = numbers[a], y = numbers[b];
+            return x != y ? x < y : a < b;
         });
     else
-        TextSorter(order.texts_, order.starts_).Sort(keys.data(), keys.data() + keys.size(), 0);
+        TextSorter(order.texts_, order.starts_, keys.size()).Sort(keys.data(), keys.data() + keys.size(), 0);
     order.rows.reserve(keys.size());
-    for (const Key& k : keys) order.rows.push_back({k.row, k.text});
+    for (const Key k : keys) {
+        const std::uint32_t t = TextOf(k);
+        order.rows.push_back({liveRows.empty() ? static_cast<std::int32_t>(t) : liveRows[t], t});
+    }
     return order;
 }
 

@@ -167,15 +167,15 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
         total += ranges[i].size;
     }
     into.resize(total);
-    std::vector<std::size_t> byOffset(ranges.size());
-    for (std::size_t i = 0; i < byOffset.size(); ++i) byOffset[i] = i;
-    std::sort(byOffset.begin(), byOffset.end(),
-              [&](std::size_t a, std::size_t b) { return ranges[a].offset < ranges[b].offset; });
+    // Rows in label order ask for records in any order; in table order they come sorted.
+    std::vector<std::pair<std::int64_t, std::size_t>> byOffset(ranges.size());
+    for (std::size_t i = 0; i < byOffset.size(); ++i) byOffset[i] = {ranges[i].offset, i};
+    if (!std::is_sorted(byOffset.begin(), byOffset.end())) std::sort(byOffset.begin(), byOffset.end());
     std::vector<ByteRange> sorted(ranges.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) sorted[i] = ranges[byOffset[i]];
+    for (std::size_t i = 0; i < sorted.size(); ++i) sorted[i] = ranges[byOffset[i].second];
     for (const GroupedRead& g : GroupReads(sorted, kGap, kMaxRead)) {
         if (g.last - g.first == 1) {
-            ReadExactly(into.data() + at[byOffset[g.first]], g.offset, g.size);
+            ReadExactly(into.data() + at[byOffset[g.first].second], g.offset, g.size);
             continue;
         }
         buffer_.resize(g.size);
@@ -188,7 +188,7 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
         }
         for (std::size_t k = g.first; k < g.last; ++k)
             if (sorted[k].size > 0)
-                std::memcpy(into.data() + at[byOffset[k]], buffer_.data() + (sorted[k].offset - g.offset), sorted[k].size);
+                std::memcpy(into.data() + at[byOffset[k].second], buffer_.data() + (sorted[k].offset - g.offset), sorted[k].size);
     }
 }
 

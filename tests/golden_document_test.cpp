@@ -123,7 +123,10 @@ TEST(GoldenDocuments, LabelOrderOfManyNearTexts) {
     const std::string path = (dir / "near.dbf").string();
     DBFHandle h = DBFCreate(path.c_str());
     DBFAddField(h, "T", FTString, 30, 0);
-    for (int i = 0; i < static_cast<int>(texts.size()); ++i) DBFWriteStringAttribute(h, i, 0, texts[static_cast<std::size_t>(i)].c_str());
+    for (int i = 0; i < static_cast<int>(texts.size()); ++i) {
+        DBFWriteStringAttribute(h, i, 0, texts[static_cast<std::size_t>(i)].c_str());
+        if (i % 7 == 0) DBFMarkRecordDeleted(h, i, 1);  // the first row too
+    }
     DBFClose(h);
 
     const DbfTable table(path);
@@ -131,7 +134,7 @@ TEST(GoldenDocuments, LabelOrderOfManyNearTexts) {
     std::vector<int> expected;
     for (int row = 0; row < table.RecordCount(); ++row) {
         stored.push_back(table.Text(row, 0));
-        expected.push_back(row);
+        if (row % 7 != 0) expected.push_back(row);
     }
     auto folded = [](std::string f) {
         for (char& ch : f) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
