@@ -45,11 +45,42 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
         Fail("cannot create the output file");
     }
     buffer_.reserve(kFlushSize * 2);
+    try {
+        writer_ = std::thread([this] { WriteHandedOver(); });
+    } catch (...) {
+        std::fclose(file_);
+        std::remove(temporary_.c_str());
+        throw;
+    }
 }
 
 OutputFile::~OutputFile() {
+    if (writer_.joinable()) {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        writer_.join();
+    }
     if (file_ != nullptr) std::fclose(file_);
     if (!temporary_.empty()) std::remove(temporary_.c_str());
+}
+
+void OutputFile::WriteHandedOver() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return writing_ || stop_; });
+        if (!writing_) return;
+        lock.unlock();
+        const bool written = std::fwrite(handedOver_.data(), 1, handedOver_.size(), file_) == handedOver_.size();
+        const int why = errno;
+        lock.lock();
+        if (!written && writeError_ == 0) writeError_ = why;
+        handedOver_.clear();
+        writing_ = false;
+        changed_.notify_all();
+    }
 }
 
 void OutputFile::Fail(const std::string& what) {
@@ -57,24 +88,41 @@ void OutputFile::Fail(const std::string& what) {
 }
 
 void OutputFile::Write(std::string_view text) {
-    // A large text goes straight to the file rather than through another copy.
-    if (text.size() >= kFlushSize) {
-        Flush();
-        if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) Fail("cannot write the output file");
-        return;
-    }
     buffer_.append(text);
     if (buffer_.size() >= kFlushSize) Flush();
 }
 
 void OutputFile::Flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !writing_; });
+    if (writeError_ != 0) {
+        errno = writeError_;
         Fail("cannot write the output file");
-    buffer_.clear();
+    }
+    if (buffer_.empty()) return;
+    std::swap(buffer_, handedOver_);
+    writing_ = true;
+    lock.unlock();
+    changed_.notify_all();
+}
+
+void OutputFile::FinishWriting() {
+    Flush();
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !writing_; });
+        stop_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
+    if (writeError_ != 0) {
+        errno = writeError_;
+        Fail("cannot write the output file");
+    }
 }
 
 void OutputFile::Commit() {
-    Flush();
+    FinishWriting();
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0) Fail("cannot write the output file");

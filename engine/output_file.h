@@ -3,11 +3,16 @@
 // temporary file beside the target and renamed over it by Commit. An output that
 // is destroyed without Commit is removed, and an earlier file of that name stays.
 // A target ending in ".kmz" receives a KMZ archive holding the text as "doc.kml".
+// The text is written by a thread of its own, so that making the document and
+// writing it go on at once.
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace tessaly {
 
@@ -29,8 +34,12 @@ public:
     const std::string& Target() const { return target_; }
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 16;
+    static constexpr std::size_t kFlushSize = 1 << 18;
+    // Hands the buffer to the writing thread, once it has written the one before.
     void Flush();
+    // Waits until everything handed over is written, and stops the writing thread.
+    void FinishWriting();
+    void WriteHandedOver();
     // Packs the finished temporary file into an archive renamed over the target.
     void PackIntoArchive();
     [[noreturn]] void Fail(const std::string& what);
@@ -39,6 +48,14 @@ private:
     std::string temporary_;
     std::FILE* file_ = nullptr;
     std::string buffer_;
+
+    std::thread writer_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::string handedOver_;  // being written while buffer_ fills
+    bool writing_ = false;
+    bool stop_ = false;
+    int writeError_ = 0;  // errno of the first failed write
 };
 
 }  // namespace tessaly
