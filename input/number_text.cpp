@@ -47,9 +47,9 @@ char* WriteDigits(char* end, std::uint64_t n, int count) {
 
 // Writes all of n's digits, at least one, ending at end; returns the first.
 char* WriteDigits(char* end, std::uint64_t n) {
-    int count = 1;
-    while (count < 20 && n >= kPowersOf10[count]) ++count;
-    return WriteDigits(end, n, count);
+    // 1233 / 4096 is log10(2) rounded down: n has this many digits or one more.
+    const int atLeast = std::bit_width(n | 1) * 1233 >> 12;
+    return WriteDigits(end, n, atLeast + ((n | 1) >= kPowersOf10[atLeast]));
 }
 
 // std::to_chars with a precision prints the exact decimal value of a double rounded
@@ -75,7 +75,7 @@ bool AppendFixedExactly(std::string& out, double value, int decimals) {
         fraction = static_cast<std::uint64_t>(scaled >> k);
         const U128 rest = scaled & ((U128{1} << k) - 1), half = U128{1} << (k - 1);
         const bool odd = (decimals == 0 ? intPart : fraction) & 1;
-        if (rest > half || (rest == half && odd)) ++fraction;
+        fraction += (rest > half) | ((rest == half) & odd);
         if (fraction == kPowersOf10[decimals]) fraction = 0, ++intPart;
     }  // else f * 10^decimals < 2^53 * 2^64 is below half of 2^k: the value rounds to zero
 
@@ -87,7 +87,8 @@ bool AppendFixedExactly(std::string& out, double value, int decimals) {
         *--first = '.';
     }
     first = WriteDigits(first, intPart);
-    if (std::signbit(value) && (intPart | fraction) != 0) *--first = '-';  // no "-0.000"
+    *--first = '-';
+    first += !std::signbit(value) || (intPart | fraction) == 0;  // no "-0.000"
     out.append(first, static_cast<std::size_t>(end - first));
     return true;
 }
