@@ -63,7 +63,7 @@ TEST(NumberText, FixedMatchesToCharsOnRandomValues) {
     // Dyadic fractions j / 2^s: exact ties and their neighbours at every decimal count.
     const auto dyadic = [&] { return std::ldexp(static_cast<double>(random() >> 24), -shift(random)); };
     int mismatches = 0;
-    for (int i = 0; i < 250000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const double values[] = {randomBits(), nearFastRange(), dyadic(), -dyadic(),
                                  longitude(random), projected(random)};
         for (const double value : values)
