@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
+#include <cfloat>
 #include <cmath>
+#include <random>
+#include <string>
 
 namespace tessaly {
 namespace {
@@ -23,6 +28,51 @@ TEST(NumberText, NegativeValuesThatRoundToZeroShowNoSign) {
     EXPECT_EQ(FormatNumber(1, 5, -0.000001), "0.00000");
     EXPECT_EQ(FormatNumber(1, 0, -0.4), "0");
     EXPECT_EQ(FormatNumber(1, 2, -0.0), "0.00");
+}
+
+// What AppendFixed printed before it had a fast path: to_chars, without the sign of a
+// negative zero result. Its output must not change by a byte.
+std::string ReferenceFixed(double value, int decimals) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text(buf, r.ptr);
+    if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
+    return text;
+}
+
+TEST(NumberText, FixedMatchesToCharsOnTiesAndLimits) {
+    const double tie = std::ldexp(1, -11);  // 0.00048828125: a tie at 10 decimals
+    const double values[] = {tie, -tie, std::nextafter(tie, 0), std::nextafter(tie, 1),
+                             0.5, 1.5, 2.5, -2.5, 0.125, 0.375, std::nextafter(0.125, 0),
+                             std::nextafter(0.125, 1), -0.00000000001, -0.0, 0.0, 9.99999999995,
+                             999999.99999999995, 0.999999999999999, -179.99999999995, 1e-5,
+                             std::ldexp(1, 53), std::ldexp(1, 64), std::nextafter(std::ldexp(1, 64), 0),
+                             1e15, 1e19, 1e300, 5e-324, -5e-324, DBL_MIN, DBL_MAX, -DBL_MAX, NAN, -INFINITY};
+    for (const double value : values)
+        for (const int decimals : {0, 1, 2, 3, 10, 17, 18, 19, 20, 60})
+            EXPECT_EQ(FormatNumber(0, decimals, value), ReferenceFixed(value, decimals)) << decimals << " decimals";
+}
+
+TEST(NumberText, FixedMatchesToCharsOnRandomValues) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> longitude(-180, 180), projected(-1e7, 1e7);
+    std::uniform_int_distribution<int> exponent(-80, 66), shift(0, 64);
+    const auto randomBits = [&] { return std::bit_cast<double>(random()); };
+    const auto nearFastRange = [&] { return std::ldexp(1.0 + (random() >> 12) * 0x1p-52, exponent(random)); };
+    // Dyadic fractions j / 2^s: exact ties and their neighbours at every decimal count.
+    const auto dyadic = [&] { return std::ldexp(static_cast<double>(random() >> 24), -shift(random)); };
+    int mismatches = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const double values[] = {randomBits(), nearFastRange(), dyadic(), -dyadic(),
+                                 longitude(random), projected(random)};
+        for (const double value : values)
+            for (const int decimals : {10, 3, 0, 6, 15, 19})
+                if (const std::string expected = ReferenceFixed(value, decimals);
+                    FormatNumber(0, decimals, value) != expected && ++mismatches <= 10)
+                    ADD_FAILURE() << std::hexfloat << value << ", " << decimals << " decimals: " << expected;
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 TEST(NumberText, ReadsTheNumberAtTheStartOfATextAndNeverFails) {
