@@ -113,10 +113,12 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
                   "</styleUrl></Pair></StyleMap>");
 }
 
-void KmlDocumentWriter::SetStyleUrl(int n) {
-    kml_.StyleId = (kml_.RollOver ? "MapRollOver" : "tessaly") + Suffix(n);
-    kml_.StyleUrlElement = "<styleUrl>#" + kml_.StyleId + "</styleUrl>";
+void SetStyleReference(TKml& kml, int n) {
+    kml.StyleId = (kml.RollOver ? "MapRollOver" : "tessaly") + Suffix(n);
+    kml.StyleUrlElement = "<styleUrl>#" + kml.StyleId + "</styleUrl>";
 }
+
+void KmlDocumentWriter::SetStyleUrl(int n) { SetStyleReference(kml_, n); }
 
 void KmlDocumentWriter::WriteTrailer(const std::string& description) {
     if (!kml_.CreateFolders) WriteText("</Folder>");
