@@ -250,8 +250,9 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
             char digits[kRowNumberWidth];
             const auto end = std::to_chars(digits, digits + sizeof digits, first + static_cast<long long>(r) + 1).ptr;
             const auto length = static_cast<std::size_t>(end - digits);
-            std::memset(number, ' ', sizeof digits - length + kRatioWidth);
+            std::memset(number, ' ', sizeof digits - length);
             std::memcpy(number + sizeof digits - length, digits, length);
+            std::memset(number + sizeof digits, ' ', kRatioWidth);
         }
         WriteAll(out, dbfPath, outBlock.data(), count * outLength);
     }
