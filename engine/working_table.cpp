@@ -42,14 +42,6 @@ DbfHandle OpenRaw(const std::string& path, const char* mode) {
     return h;
 }
 
-// Writes out what the table still holds and reports a failure (a full disk) that
-// closing alone would not.
-void Finish(DbfHandle& h, const std::string& path) {
-    DBFUpdateHeader(h.get());
-    if (h->sHooks.FFlush(h->fp) != 0) throw TableError(path + ": cannot write the working table");
-    h.reset();
-}
-
 std::string SiblingPath(const std::string& path, const char* ext) {
     return std::filesystem::path(path).replace_extension(ext).string();
 }
@@ -127,14 +119,33 @@ private:
     throw TableError(path + ": cannot write the working table: " + std::system_category().message(error));
 }
 
-void WriteAll(const FileDescriptor& file, const std::string& path, const char* data, std::size_t size) {
+void WriteAt(const FileDescriptor& file, const std::string& path, const char* data, std::size_t size, off_t at) {
     while (size > 0) {
-        const ssize_t n = ::write(file.Get(), data, size);
+        const ssize_t n = ::pwrite(file.Get(), data, size, at);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) ThrowWriteError(path, n < 0 ? errno : ENOSPC);
         data += n;
+        at += n;
         size -= static_cast<std::size_t>(n);
     }
+}
+
+// Reads `count` rows from row `first` into block; a table cut short is reported
+// with the first row that is not all there.
+void ReadRows(const FileDescriptor& file, const std::string& path, const DBFInfo& layout, long long first,
+              std::size_t count, std::vector<char>& block) {
+    const auto rowLength = static_cast<std::size_t>(layout.nRecordLength);
+    const std::size_t want = count * rowLength;
+    const off_t at = static_cast<off_t>(layout.nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(rowLength);
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::pread(file.Get(), block.data() + got, want - got, at + static_cast<off_t>(got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got < want)
+        throw TableError(path + ": cannot read row " + std::to_string(first + static_cast<long long>(got / rowLength) + 1));
 }
 
 FileDescriptor CreateFile(const std::string& path) {
@@ -158,7 +169,7 @@ void WriteCodePage(DBFInfo* in, const std::string& workTable) {
     if (codePage == nullptr || codePage == fromByte) return;
     const std::string cpgPath = SiblingPath(workTable, ".cpg");
     FileDescriptor cpg = CreateFile(cpgPath);
-    WriteAll(cpg, cpgPath, codePage, std::strlen(codePage));
+    WriteAt(cpg, cpgPath, codePage, std::strlen(codePage), 0);
     CloseFile(cpg, cpgPath);
 }
 
@@ -200,12 +211,22 @@ std::string WorkingHeader(DBFInfo* in, std::size_t rowLength) {
     return header;
 }
 
+// The file that shapelib opened for the table: its name with ".dbf", else ".DBF".
+FileDescriptor OpenAsShapelib(const std::string& table) {
+    for (const char* ext : {".dbf", ".DBF"}) {
+        FileDescriptor file(::open(SiblingPath(table, ext).c_str(), O_RDONLY | O_CLOEXEC));
+        if (file.Get() >= 0) return file;
+    }
+    throw TableError(table + ": cannot open the table");
+}
+
 // Reads the input's rows in blocks and writes each with its row number and a blank
 // ratio; the input's fields are copied as stored, deletion marks kept.
 void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::string& workTable) {
     const int fields = DBFGetFieldCount(in);
     const std::size_t inLength = static_cast<std::size_t>(in->nRecordLength);
-    // Fields follow each other from byte 1 of a row; the input's row may be longer.
+    // Fields follow each other from byte 1 of a row; the input's row may be longer,
+    // never shorter (shapelib refuses such a table, and no copy may read past a row).
     const std::size_t fieldBytes =
         fields == 0 ? 0
                     : static_cast<std::size_t>(in->panFieldOffset[fields - 1] + in->panFieldSize[fields - 1]) - 1;
@@ -218,28 +239,17 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
     const std::string dbfPath = SiblingPath(workTable, ".dbf");
     FileDescriptor out = CreateFile(dbfPath);
     const std::string header = WorkingHeader(in, outLength);
-    WriteAll(out, dbfPath, header.data(), header.size());
+    WriteAt(out, dbfPath, header.data(), header.size(), 0);
+    auto written = static_cast<off_t>(header.size());
 
-    const FileDescriptor input(::open(inputTable.c_str(), O_RDONLY | O_CLOEXEC));
-    if (input.Get() < 0) throw TableError(inputTable + ": cannot open the table");
+    const FileDescriptor input = OpenAsShapelib(inputTable);
     const long long rows = DBFGetRecordCount(in);
     const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / inLength);
     std::vector<char> inBlock(blockRows * inLength);
     std::vector<char> outBlock(blockRows * outLength);
     for (long long first = 0; first < rows; first += static_cast<long long>(blockRows)) {
-        const std::size_t count = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(blockRows), rows - first));
-        const std::size_t want = count * inLength;
-        const off_t at = static_cast<off_t>(in->nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(inLength);
-        std::size_t got = 0;
-        while (got < want) {
-            const ssize_t n = ::pread(input.Get(), inBlock.data() + got, want - got, at + static_cast<off_t>(got));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        if (got < want)
-            throw TableError(inputTable + ": cannot read row " +
-                             std::to_string(first + static_cast<long long>(got / inLength) + 1));
+        const auto count = static_cast<std::size_t>(std::min(static_cast<long long>(blockRows), rows - first));
+        ReadRows(input, inputTable, *in, first, count, inBlock);
         for (std::size_t r = 0; r < count; ++r) {
             const char* row = inBlock.data() + r * inLength;
             char* copy = outBlock.data() + r * outLength;
@@ -254,9 +264,10 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
             std::memcpy(number + sizeof digits - length, digits, length);
             std::memset(number + sizeof digits, ' ', kRatioWidth);
         }
-        WriteAll(out, dbfPath, outBlock.data(), count * outLength);
+        WriteAt(out, dbfPath, outBlock.data(), count * outLength, written);
+        written += static_cast<off_t>(count * outLength);
     }
-    WriteAll(out, dbfPath, &kEndOfFile, 1);
+    WriteAt(out, dbfPath, &kEndOfFile, 1, written);
     CloseFile(out, dbfPath);
 }
 
@@ -282,28 +293,45 @@ int RowNumberFieldIndex(const DbfTable& workTable) { return static_cast<int>(wor
 int RatioFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 1; }
 
 void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser) {
-    std::vector<std::pair<int, std::string>> ratios;
-    int ratioField = 0;
+    DbfHandle layout;
+    std::size_t offset = 0, width = 0;
+    long long rows = 0;
+    // Each row's ratio as the field stores it: the text, then blanks.
+    std::string ratios;
     {
         const DbfTable table(workTable);
         const int f = table.RequireField(field);
         const int g = table.RequireField(normaliser);
-        ratioField = RatioFieldIndex(table);
-        ratios.reserve(static_cast<std::size_t>(table.RecordCount()));
+        layout = OpenRaw(workTable, "rb");
+        const int ratioField = RatioFieldIndex(table);
+        offset = static_cast<std::size_t>(layout->panFieldOffset[ratioField]);
+        width = static_cast<std::size_t>(layout->panFieldSize[ratioField]);
+        rows = table.RecordCount();
+        ratios.reserve(static_cast<std::size_t>(rows) * width);
         char buf[64];
         for (int row = 0; row < table.RecordCount(); ++row) {
             const double a = table.Number(row, f);
             const double b = table.Number(row, g);
             const double r = b == 0 ? 0 : a / b;
-            const auto end = std::to_chars(buf, buf + sizeof buf, r).ptr;
-            ratios.emplace_back(row, std::string(buf, end));
+            const auto length = std::min(static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, r).ptr - buf), width);
+            ratios.append(buf, length).append(width - length, ' ');
         }
     }
-    DbfHandle h = OpenRaw(workTable, "rb+");
-    for (const auto& [row, text] : ratios)
-        if (!DBFWriteAttributeDirectly(h.get(), row, ratioField, const_cast<char*>(text.c_str())))
-            throw TableError(workTable + ": cannot write the normalised value of row " + std::to_string(row + 1));
-    Finish(h, workTable);
+    // The rows are rewritten in blocks with their ratios put in.
+    FileDescriptor file(::open(workTable.c_str(), O_RDWR | O_CLOEXEC));
+    if (file.Get() < 0) throw TableError(workTable + ": cannot open the table");
+    const auto rowLength = static_cast<std::size_t>(layout->nRecordLength);
+    const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / rowLength);
+    std::vector<char> block(blockRows * rowLength);
+    for (long long first = 0; first < rows; first += static_cast<long long>(blockRows)) {
+        const auto count = static_cast<std::size_t>(std::min(static_cast<long long>(blockRows), rows - first));
+        ReadRows(file, workTable, *layout, first, count, block);
+        for (std::size_t r = 0; r < count; ++r)
+            std::memcpy(block.data() + r * rowLength + offset, ratios.data() + (static_cast<std::size_t>(first) + r) * width, width);
+        WriteAt(file, workTable, block.data(), count * rowLength,
+                static_cast<off_t>(layout->nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(rowLength));
+    }
+    CloseFile(file, workTable);
 }
 
 namespace {
