@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <shapefil.h>
 
+#include <cstring>
 #include <fstream>
 #include <regex>
 
@@ -125,6 +126,89 @@ TEST_F(Engine, WorkingTableNumbersEveryRowAndStoresFullRatios) {
     // The second row: 6 people on 0.0001 square miles, a ratio that a 12-character
     // field with 7 decimals ("60000.0000000" is 13) could not hold.
     EXPECT_EQ(copy.Number(1, ratio), 60000);
+}
+
+// A small table of the cases the shared data lacks: deleted rows, a language byte
+// of its own, a text field holding a zero byte.
+fs::path MadeTable(const TempDir& dir) {
+    const fs::path path = dir / "made.dbf";
+    {
+        DBFHandle h = DBFCreateEx(path.c_str(), "LDID/38");
+        DBFAddField(h, "NAME", FTString, 12, 0);
+        DBFAddField(h, "COUNT", FTInteger, 6, 0);
+        for (int row = 0; row < 3; ++row) {
+            DBFWriteStringAttribute(h, row, 0, ("row " + std::to_string(row)).c_str());
+            DBFWriteIntegerAttribute(h, row, 1, row * 7);
+        }
+        DBFMarkRecordDeleted(h, 1, 1);
+        DBFClose(h);
+    }
+    std::vector<unsigned char> bytes = test::ReadBytes(path);
+    bytes[bytes[8] + 256 * bytes[9] + 3] = 0;  // "ro\0 0"
+    test::WriteBytes(path, bytes);
+    return path;
+}
+
+// Every shared table and the made one, read back through shapelib: the input's
+// fields and bytes as stored, deletion marks and code page kept, then the row
+// number and a blank ratio.
+TEST(WorkingTable, CopiesEveryTableAsStoredAndNumbersItsRows) {
+    TempDir dir;
+    std::vector<fs::path> inputs{MadeTable(dir)};
+    for (const auto& entry : fs::recursive_directory_iterator(test::SharedData("")))
+        if (entry.path().extension() == ".dbf") {
+            const fs::path copy = dir / (std::to_string(inputs.size()) + ".dbf");
+            fs::copy_file(entry.path(), copy);
+            if (const fs::path cpg = fs::path(entry.path()).replace_extension(".cpg"); fs::exists(cpg))
+                fs::copy_file(cpg, fs::path(copy).replace_extension(".cpg"));
+            inputs.push_back(copy);
+        }
+    ASSERT_GT(inputs.size(), 20u);
+    for (const fs::path& input : inputs) {
+        SCOPED_TRACE(input.string());
+        const std::string work = (dir / "work.dbf").string();
+        CreateWorkingTable(input.string(), work);
+        EXPECT_EQ(DbfTable(work).Decoder().Name(), DbfTable(input.string()).Decoder().Name());
+        DBFHandle in = DBFOpen(input.c_str(), "rb");
+        DBFHandle out = DBFOpen(work.c_str(), "rb");
+        ASSERT_TRUE(in && out);
+        const int fields = DBFGetFieldCount(in), rows = DBFGetRecordCount(in);
+        ASSERT_EQ(DBFGetFieldCount(out), fields + 2);
+        ASSERT_EQ(DBFGetRecordCount(out), rows);
+        const char* inPage = DBFGetCodePage(in);
+        const char* outPage = DBFGetCodePage(out);
+        EXPECT_EQ(std::string(inPage ? inPage : "-"), std::string(outPage ? outPage : "-"));
+        EXPECT_EQ(in->iLanguageDriver, out->iLanguageDriver);
+        for (int i = 0; i < fields + 2; ++i) {
+            char inName[XBASE_FLDNAME_LEN_READ + 1] = {}, outName[XBASE_FLDNAME_LEN_READ + 1] = {};
+            int inWidth = 0, inDecimals = 0, outWidth = 0, outDecimals = 0;
+            DBFGetFieldInfo(out, i, outName, &outWidth, &outDecimals);
+            if (i < fields) {
+                DBFGetFieldInfo(in, i, inName, &inWidth, &inDecimals);
+                EXPECT_EQ(DBFGetNativeFieldType(out, i), DBFGetNativeFieldType(in, i));
+            } else {
+                std::strcpy(inName, i == fields ? kRowNumberField : kRatioField);
+                inWidth = i == fields ? 10 : 24;
+                EXPECT_EQ(DBFGetNativeFieldType(out, i), 'N');
+            }
+            EXPECT_EQ(std::string(outName), std::string(inName));
+            EXPECT_EQ(outWidth, inWidth);
+            EXPECT_EQ(outDecimals, inDecimals);
+        }
+        for (int row = 0; row < rows; ++row) {
+            ASSERT_EQ(DBFIsRecordDeleted(out, row), DBFIsRecordDeleted(in, row));
+            for (int i = 0; i < fields; ++i) {
+                const int width = in->panFieldSize[i];
+                const std::string stored(DBFReadTuple(in, row) + in->panFieldOffset[i], width);
+                ASSERT_EQ(std::string(DBFReadTuple(out, row) + out->panFieldOffset[i], width), stored) << row;
+            }
+            const std::string number = std::to_string(row + 1);
+            const char* added = DBFReadTuple(out, row) + out->panFieldOffset[fields];
+            ASSERT_EQ(std::string(added, 34), std::string(10 - number.size(), ' ') + number + std::string(24, ' '));
+        }
+        DBFClose(in);
+        DBFClose(out);
+    }
 }
 
 TEST_F(Engine, GraduatedFoldersAreHalfOpenAndTheFlatListClosed) {
