@@ -227,8 +227,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);
-    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, datum, document, placemarks, out, *order,
-                      messages});
+    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, document, placemarks, out, *order, messages});
     try {
         if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
         else if (Symbols.Kind == kGraduated) loop.WriteGraduated();
