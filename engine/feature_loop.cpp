@@ -6,8 +6,6 @@
 #include "input/number_text.h"
 
 #include <algorithm>
-#include <optional>
-#include <thread>
 #include <unordered_map>
 
 namespace tessaly {
@@ -58,18 +56,6 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
-    helperRow_.balloonValues.resize(balloonFields_.size());
-    helperReader_.FileName = in_.reader.FileName;
-    helped_ = in_.datum.Projected == nullptr && std::thread::hardware_concurrency() > 1 && helperReader_.Open();
-    if (helped_)
-        helperWriter_ = std::make_unique<PlacemarkWriter>(helperKml_, helperState_, in_.balloon, in_.datum, helperReader_);
-}
-
-void FeatureLoop::Counts::Add(const Counts& later) {
-    written += later.written;
-    withoutGeometry += later.withoutGeometry;
-    if (notFinite == 0) firstNotFinite = later.firstNotFinite;
-    notFinite += later.notFinite;
 }
 
 std::vector<double> FeatureLoop::Numbers(int field) const {
@@ -106,44 +92,6 @@ void FeatureLoop::ReadBatch(std::span<const OrderedRow> rows) {
             balloonValues_[i * fields + f] = in_.rowsTable.Text(rows[i].row, balloonFields_[f]);
 }
 
-std::size_t FeatureLoop::StretchEnd(std::size_t from) const {
-    // Long enough to be worth a thread, short enough that its text stays small.
-    constexpr std::size_t kStretchRows = 4096;
-    constexpr std::size_t kStretchBytes = 256 << 10;
-    std::size_t to = from, bytes = 0;
-    while (to < batch_.size() && to - from < kStretchRows && bytes < kStretchBytes) bytes += ranges_[to++].size;
-    return to;
-}
-
-void FeatureLoop::MakePlacemarks(const Maker& maker, std::size_t from, std::size_t to, int number,
-                                 const std::vector<std::int32_t>* classOf, std::string& text, Counts& counts,
-                                 bool toOutput) {
-    const bool labelled = !in_.state.LabelField.empty();
-    const std::size_t fields = balloonFields_.size();
-    constexpr std::size_t kAhead = 16;
-    for (std::size_t i = from; i < to; ++i) {
-        const OrderedRow& r = batch_[i];
-        if (labelled && i + kAhead < to) in_.order.PrefetchLabel(batch_[i + kAhead]);
-        maker.reader.ReadRecordAt(ranges_[i].offset, records_.data() + recordAt_[i], ranges_[i].size);
-        if (classOf != nullptr) SetStyleReference(maker.kml, (*classOf)[static_cast<std::size_t>(r.row)]);
-        if (labelled) maker.row.label = in_.order.Label(r);
-        for (std::size_t f = 0; f < fields; ++f) maker.row.balloonValues[f] = balloonValues_[i * fields + f];
-        if (!heights_.empty()) maker.row.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
-
-        switch (maker.writer.WriteFeature(number++, maker.row, text)) {
-            case FeatureResult::Written: ++counts.written; break;
-            case FeatureResult::NotAGeometry: ++counts.withoutGeometry; break;
-            case FeatureResult::NotFinite:
-                if (counts.notFinite++ == 0) counts.firstNotFinite = r.row + 1;
-                break;
-        }
-        if (toOutput) {
-            in_.out.Write(text);
-            text.clear();
-        }
-    }
-}
-
 void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
     // A batch holds at most this many rows and balloon values, and this many bytes of
     // records unless it is one larger record.
@@ -152,15 +100,9 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
     constexpr std::size_t kBatchBytes = 16 << 20;
     const std::size_t fields = balloonFields_.size();
     const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
+    const bool labelled = !in_.state.LabelField.empty();
     const std::int32_t lastRecord = in_.index.EntryCount();
-    const Maker first{in_.reader, in_.kml, in_.placemarks, row_};
-    std::optional<Maker> second;
-    if (helped_) {
-        helperKml_ = in_.kml;
-        helperState_ = in_.state;
-        second.emplace(Maker{helperReader_, helperKml_, *helperWriter_, helperRow_});
-    }
-    int number = 1;
+    int n = 0;
     for (std::size_t start = 0; start < rows.size();) {
         ranges_.clear();
         std::size_t end = start, bytes = 0;
@@ -174,46 +116,30 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
             bytes += size;
             ranges_.push_back({offset, size});
         }
-        batch_ = rows.subspan(start, end - start);
-        ReadBatch(batch_);
+        const auto batch = rows.subspan(start, end - start);
+        ReadBatch(batch);
+        constexpr std::size_t kAhead = 16;
+        for (std::size_t i = 0; i < batch.size(); ++i) {
+            const OrderedRow& r = batch[i];
+            if (labelled && i + kAhead < batch.size()) in_.order.PrefetchLabel(batch[i + kAhead]);
+            in_.reader.ReadRecordAt(ranges_[i].offset, records_.data() + recordAt_[i], ranges_[i].size);
+            if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
+            if (labelled) row_.label = in_.order.Label(r);
+            for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = std::move(balloonValues_[i * fields + f]);
+            if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
 
-        // Stretches in pairs: the first thread makes the first and writes it out while
-        // the second makes the next. A stretch the second thread cannot make (a record
-        // that would be streamed, or a failure, which the first then meets itself)
-        // falls to the first.
-        for (std::size_t i = 0; i < batch_.size();) {
-            const std::size_t middle = StretchEnd(i), stop = StretchEnd(middle);
-            bool shared = helped_ && middle < stop;
-            for (std::size_t k = middle; shared && k < stop; ++k) shared = !in_.placemarks.MayStream(ranges_[k].size);
-            const int secondNumber = number + static_cast<int>(middle - i);
-            Counts later;
-            bool secondFailed = false;
-            std::thread helper;
-            helperText_.clear();
-            if (shared)
-                helper = std::thread([&] {
-                    try {
-                        MakePlacemarks(*second, middle, stop, secondNumber, classOf, helperText_, later, false);
-                    } catch (...) {
-                        secondFailed = true;
-                    }
-                });
-            try {
-                MakePlacemarks(first, i, middle, number, classOf, text_, counts_, true);
-            } catch (...) {
-                if (helper.joinable()) helper.join();
-                throw;
+            text_.clear();
+            switch (in_.placemarks.WriteFeature(++n, row_, text_)) {
+                case FeatureResult::Written:
+                    in_.out.Write(text_);
+                    ++written_;
+                    break;
+                case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
+                case FeatureResult::NotFinite:
+                    if (notFinite_++ == 0) firstNotFinite_ = r.row + 1;
+                    break;
             }
-            if (shared) helper.join();
-            if (shared && !secondFailed) {
-                in_.out.Write(helperText_);
-                counts_.Add(later);
-            } else {
-                MakePlacemarks(first, middle, stop, secondNumber, classOf, text_, counts_, true);
-            }
-            for (std::size_t k = i; k < stop; ++k) ReportProgress();
-            number += static_cast<int>(stop - i);
-            i = stop;
+            ReportProgress();
         }
         start = end;
     }

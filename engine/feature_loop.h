@@ -3,21 +3,18 @@
 // and writes each row's placemark with its shape. Rows are taken in batches: each
 // batch's shapes and balloon values are read in file order, then written in label
 // order, so that a run reads its files front to back a few times rather than
-// seeking once per row. While one thread makes a stretch of placemarks, a second
-// one makes the next stretch, with a reader and settings of its own.
+// seeking once per row.
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
 #include "engine/row_order.h"
 #include "engine/shape_index.h"
-#include "input/datum_tool.h"
 #include "engine/user_messages.h"
 #include "input/dbf_table.h"
 #include "input/shapefile_reader.h"
 #include "symbology/symbol_list.h"
 
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -47,7 +44,6 @@ struct FeatureLoopInputs {
     const DbfTable& rowsTable;  // the same table, read a row here and there
     TShapeIndex& index;
     TFileSHP& reader;
-    const TDatumTool& datum;
     KmlDocumentWriter& document;
     PlacemarkWriter& placemarks;
     OutputFile& out;
@@ -63,38 +59,16 @@ public:
     void WriteUnique();
     void WriteGraduated();
 
-    long long Written() const { return counts_.written; }
-    long long WithoutGeometry() const { return counts_.withoutGeometry; }
-    long long NotFinite() const { return counts_.notFinite; }
-    std::int32_t FirstNotFinite() const { return counts_.firstNotFinite; }
+    long long Written() const { return written_; }
+    long long WithoutGeometry() const { return withoutGeometry_; }
+    long long NotFinite() const { return notFinite_; }
+    std::int32_t FirstNotFinite() const { return firstNotFinite_; }
 
 private:
-    struct Counts {
-        long long written = 0;
-        long long withoutGeometry = 0;
-        long long notFinite = 0;
-        std::int32_t firstNotFinite = 0;
-        void Add(const Counts& later);
-    };
-    // What a thread makes placemarks with: the record's reader, the settings the
-    // writer changes as it goes, the writer and the row it is given.
-    struct Maker {
-        TFileSHP& reader;
-        TKml& kml;
-        PlacemarkWriter& writer;
-        FeatureRow& row;
-    };
-
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
-    // Reads the records of ranges_ and the balloon values of the rows.
+    // Where the rows' records lie in the shapefile.
     void ReadBatch(std::span<const OrderedRow> rows);
-    // The end of the stretch of the batch that starts at `from`.
-    std::size_t StretchEnd(std::size_t from) const;
-    // Makes the placemarks of batch rows [from, to), the first numbered `number`,
-    // onto text; with toOutput each is written out at once.
-    void MakePlacemarks(const Maker& maker, std::size_t from, std::size_t to, int number,
-                        const std::vector<std::int32_t>* classOf, std::string& text, Counts& counts, bool toOutput);
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
@@ -106,23 +80,16 @@ private:
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
-    // The batch being written: its rows and records end to end, where each record
-    // begins, and the balloon values, row by row.
-    std::span<const OrderedRow> batch_;
+    // The batch being written: its records end to end, where each begins, and its
+    // balloon values, row by row.
     std::vector<ByteRange> ranges_;
     std::vector<unsigned char> records_;
     std::vector<std::size_t> recordAt_;
     std::vector<std::string> balloonValues_;
-    // The second thread's own means; without them (projections through PROJ, whose
-    // objects one thread at a time may use) every placemark is made by the first.
-    bool helped_ = false;
-    TFileSHP helperReader_;
-    TKml helperKml_;
-    TEngineState helperState_;
-    std::unique_ptr<PlacemarkWriter> helperWriter_;
-    FeatureRow helperRow_;
-    std::string helperText_;
-    Counts counts_;
+    long long written_ = 0;
+    long long withoutGeometry_ = 0;
+    long long notFinite_ = 0;
+    std::int32_t firstNotFinite_ = 0;
     long long visited_ = 0;
     int reportedPercent_ = -1;
 };

@@ -113,12 +113,10 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
                   "</styleUrl></Pair></StyleMap>");
 }
 
-void SetStyleReference(TKml& kml, int n) {
-    kml.StyleId = (kml.RollOver ? "MapRollOver" : "tessaly") + Suffix(n);
-    kml.StyleUrlElement = "<styleUrl>#" + kml.StyleId + "</styleUrl>";
+void KmlDocumentWriter::SetStyleUrl(int n) {
+    kml_.StyleId = (kml_.RollOver ? "MapRollOver" : "tessaly") + Suffix(n);
+    kml_.StyleUrlElement = "<styleUrl>#" + kml_.StyleId + "</styleUrl>";
 }
-
-void KmlDocumentWriter::SetStyleUrl(int n) { SetStyleReference(kml_, n); }
 
 void KmlDocumentWriter::WriteTrailer(const std::string& description) {
     if (!kml_.CreateFolders) WriteText("</Folder>");

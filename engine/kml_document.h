@@ -13,10 +13,6 @@
 
 namespace tessaly {
 
-// Points kml's style reference (StyleId and StyleUrlElement) at class n (0: the
-// default symbol).
-void SetStyleReference(TKml& kml, int n);
-
 class KmlDocumentWriter {
 public:
     KmlDocumentWriter(OutputFile& out, TKml& kml, const TEngineState& state,

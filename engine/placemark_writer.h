@@ -42,10 +42,6 @@ public:
         sink_ = sink;
         streamAbove_ = points;
     }
-    // Whether a record of this many bytes may be one that is streamed.
-    bool MayStream(std::size_t recordBytes) const {
-        return sink_ != nullptr && recordBytes > 16 * static_cast<std::size_t>(streamAbove_);
-    }
 
 private:
     void WritePlacemarkStart(bool multi, const FeatureRow& row);
