@@ -2,9 +2,30 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
+#include <cstring>
 
 namespace tessaly {
+
+std::uint32_t LabelStore::Add(std::string_view text) {
+    if (text.size() + 1 > kBlockSize) throw TableError("a label of " + std::to_string(text.size()) + " bytes is longer than 1 MB");
+    if (used_ + text.size() + 1 > kBlockSize) {
+        if (blocks_.size() == (std::size_t{1} << (32 - kBlockBits)))
+            throw TableError("the labels pass 4 GB");
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        used_ = 0;
+    }
+    char* to = blocks_.back().get() + used_;
+    std::copy(text.begin(), text.end(), to);
+    to[text.size()] = '\0';
+    const auto start = static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) + used_);
+    used_ += text.size() + 1;
+    return start;
+}
+
+std::uint32_t LabelStore::End() const {
+    if (blocks_.empty()) return 0;
+    return static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) + used_);
+}
 
 namespace {
 
@@ -30,14 +51,14 @@ std::uint32_t TextOf(Key k) { return static_cast<std::uint32_t>(k); }
 // each round's sort is stable, so table order survives among equal bytes.
 class TextSorter {
 public:
-    TextSorter(const std::string& texts, const std::vector<std::uint32_t>& starts, std::size_t count)
+    TextSorter(const LabelStore& texts, const std::vector<std::uint32_t>& starts, std::size_t count)
         : texts_(texts), starts_(starts), spare_(count) {}
 
     void Sort(Key* first, Key* last, std::size_t depth) {
         // The texts are visited out of their stored order: ask for them a little ahead.
         constexpr std::ptrdiff_t kAhead = 16;
         for (Key* k = first; k != last; ++k) {
-            if (last - k > kAhead) __builtin_prefetch(texts_.data() + starts_[TextOf(k[kAhead])] + depth);
+            if (last - k > kAhead) __builtin_prefetch(texts_.At(starts_[TextOf(k[kAhead])]) + depth);
             *k = Key{Chunk(TextOf(*k), depth)} << 32 | TextOf(*k);
         }
         SortByChunk(first, last);
@@ -71,13 +92,17 @@ private:
         if (from != first) std::copy(from, from + n, first);
     }
 
-    std::size_t Length(std::uint32_t t) const { return starts_[t + 1] - starts_[t]; }
+    // A text and its zero end where the next begins, unless that one opened a new block.
+    std::size_t Length(std::uint32_t t) const {
+        const std::uint32_t from = starts_[t], to = starts_[t + 1];
+        return from >> LabelStore::kBlockBits == to >> LabelStore::kBlockBits ? to - from - 1 : std::strlen(texts_.At(from));
+    }
 
-    std::string_view Text(std::uint32_t t) const { return std::string_view(texts_).substr(starts_[t], Length(t)); }
+    std::string_view Text(std::uint32_t t) const { return std::string_view(texts_.At(starts_[t]), Length(t)); }
 
     std::uint32_t Chunk(std::uint32_t t, std::size_t depth) const {
         const std::size_t length = Length(t);
-        const char* text = texts_.data() + starts_[t];
+        const char* text = texts_.At(starts_[t]);
         std::uint32_t chunk = 0;
         for (std::size_t i = depth; i < depth + 4; ++i)
             chunk = chunk << 8 | (i < length ? kLower.of[static_cast<unsigned char>(text[i])] : 0u);
@@ -89,7 +114,15 @@ private:
     // order; the texts that go on are sorted on the next four bytes.
     void SortLevel(Key* first, Key* last, std::size_t depth) {
         const std::size_t ends = depth + 4;
-        Key* goesOn = std::stable_partition(first, last, [&](Key k) { return Length(TextOf(k)) <= ends; });
+        // Those that go on keep table order, kept aside while the others close up.
+        Key* ended = first;
+        Key* aside = spare_.data();
+        for (Key* k = first; k != last; ++k) {
+            if (Length(TextOf(*k)) <= ends) *ended++ = *k;
+            else *aside++ = *k;
+        }
+        std::copy(spare_.data(), aside, ended);
+        Key* const goesOn = ended;
         std::sort(first, goesOn, [&](Key a, Key b) {
             const std::uint32_t ta = TextOf(a), tb = TextOf(b);
             if (Length(ta) != Length(tb)) return Length(ta) < Length(tb);
@@ -99,7 +132,7 @@ private:
         if (last - goesOn > 1) Sort(goesOn, last, ends);
     }
 
-    const std::string& texts_;
+    const LabelStore& texts_;
     const std::vector<std::uint32_t>& starts_;
     std::vector<Key> spare_;
 };
@@ -108,7 +141,7 @@ private:
 
 RowOrder RowOrder::TableOrder(const DbfTable& table) {
     RowOrder order;
-    order.starts_.push_back(0);  // every row's label is the one empty text
+    order.labels_.Add("");  // every row's label
     order.rows.reserve(static_cast<std::size_t>(table.RecordCount()));
     for (int row = 0; row < table.RecordCount(); ++row)
         if (!table.IsDeleted(row)) order.rows.push_back({row, 0});
@@ -121,8 +154,9 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
     std::vector<Key> keys;
     std::vector<double> numbers;
     std::vector<std::int32_t> liveRows;  // the row of each text, when rows are deleted
+    std::vector<std::uint32_t> starts;  // text i begins at starts[i]
     keys.reserve(static_cast<std::size_t>(table.RecordCount()));
-    order.starts_.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
+    starts.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) {
             if (liveRows.empty())
@@ -130,25 +164,27 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
             continue;
         }
         const std::string text = table.Text(row, field);
-        if (order.texts_.size() + text.size() > std::numeric_limits<std::uint32_t>::max())
-            throw TableError(table.Path() + ": the texts of the label field pass 4 GB");
         if (!liveRows.empty() || keys.size() != static_cast<std::size_t>(row)) liveRows.push_back(row);
         keys.push_back(keys.size());
         if (numeric) numbers.push_back(table.Number(row, field));
-        order.texts_ += text;
-        order.starts_.push_back(static_cast<std::uint32_t>(order.texts_.size()));
+        try {
+            starts.push_back(order.labels_.Add(text));
+        } catch (const TableError& e) {
+            throw TableError(table.Path() + ": " + e.what());
+        }
     }
+    starts.push_back(order.labels_.End());
     if (numeric)
         std::sort(keys.begin(), keys.end(), [&](Key a, Key b) {
             const double x = numbers[a], y = numbers[b];
             return x != y ? x < y : a < b;
         });
     else
-        TextSorter(order.texts_, order.starts_, keys.size()).Sort(keys.data(), keys.data() + keys.size(), 0);
+        TextSorter(order.labels_, starts, keys.size()).Sort(keys.data(), keys.data() + keys.size(), 0);
     order.rows.reserve(keys.size());
     for (const Key k : keys) {
         const std::uint32_t t = TextOf(k);
-        order.rows.push_back({liveRows.empty() ? static_cast<std::int32_t>(t) : liveRows[t], t});
+        order.rows.push_back({liveRows.empty() ? static_cast<std::int32_t>(t) : liveRows[t], starts[t]});
     }
     return order;
 }

@@ -6,28 +6,47 @@
 #include "input/dbf_table.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tessaly {
 
+// Texts end to end in blocks of 1 MB, each ended by a zero byte (a table's text
+// holds none): the store grows without moving, or doubling, what it holds.
+class LabelStore {
+public:
+    static constexpr unsigned kBlockBits = 20;
+    static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+
+    // Stores the text; where it begins. Throws TableError past 4 GB in all.
+    std::uint32_t Add(std::string_view text);
+    const char* At(std::uint32_t start) const {
+        return blocks_[start >> kBlockBits].get() + (start & (kBlockSize - 1));
+    }
+    // Where the next text would begin in the last block.
+    std::uint32_t End() const;
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t used_ = kBlockSize;  // of the last block
+};
+
 struct OrderedRow {
-    std::int32_t row = 0;     // 0-based row of the working table
-    std::uint32_t label = 0;  // the row's label text, in RowOrder's store
+    std::int32_t row = 0;          // 0-based row of the working table
+    std::uint32_t labelStart = 0;  // where the row's label begins in RowOrder's store
 };
 
 class RowOrder {
 public:
     std::vector<OrderedRow> rows;
 
-    std::string_view Label(const OrderedRow& r) const {
-        return std::string_view(texts_).substr(starts_[r.label], starts_[r.label + 1] - starts_[r.label]);
-    }
+    std::string_view Label(const OrderedRow& r) const { return labels_.At(r.labelStart); }
 
     // Asks for the row's label to be brought into the cache: labels are read in
     // label order, which is not the order they are stored in.
-    void PrefetchLabel(const OrderedRow& r) const { __builtin_prefetch(texts_.data() + starts_[r.label]); }
+    void PrefetchLabel(const OrderedRow& r) const { __builtin_prefetch(labels_.At(r.labelStart)); }
 
     // The live rows in table order, without labels.
     static RowOrder TableOrder(const DbfTable& table);
@@ -36,9 +55,7 @@ public:
     static RowOrder LabelOrder(const DbfTable& table, int field);
 
 private:
-    // Texts end to end, in table order; text i is [starts_[i], starts_[i + 1]).
-    std::string texts_;
-    std::vector<std::uint32_t> starts_{0};
+    LabelStore labels_;  // in table order
 };
 
 }  // namespace tessaly
