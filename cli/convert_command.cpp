@@ -7,6 +7,7 @@
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
 #include "input/number_text.h"
+#include "input/proj_context.h"
 #include "input/shapefile_reader.h"
 #include "symbology/classification.h"
 
@@ -292,6 +293,8 @@ int RunConversion(const CommandLine& line) {
     ConversionChoices c;
     std::vector<std::string> notes;
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
+    // Reading the .prj is done: a conversion through PROJ opens its database again.
+    ReleaseProjCaches();
     ReadLabels(line, table, c);
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);

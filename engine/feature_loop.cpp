@@ -95,8 +95,8 @@ void FeatureLoop::ReadBatch(std::span<const OrderedRow> rows) {
 void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
     // A batch holds at most this many rows and balloon values, and this many bytes of
     // records unless it is one larger record.
-    constexpr std::size_t kBatchRows = 1 << 16;
-    constexpr std::size_t kBatchValues = 1 << 16;
+    constexpr std::size_t kBatchRows = 1 << 17;
+    constexpr std::size_t kBatchValues = 1 << 17;
     constexpr std::size_t kBatchBytes = 16 << 20;
     const std::size_t fields = balloonFields_.size();
     const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));

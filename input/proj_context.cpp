@@ -17,6 +17,8 @@ ProjContext::ProjContext() : context_(proj_context_create()) {
 
 ProjContext::~ProjContext() { proj_context_destroy(context_); }
 
+void ReleaseProjCaches() { proj_cleanup(); }
+
 void ProjContext::Log(void* self, int level, const char* message) {
     if (level > PJ_LOG_ERROR || message == nullptr) return;
     std::string& last = static_cast<ProjContext*>(self)->lastError_;

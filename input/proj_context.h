@@ -21,6 +21,11 @@ struct ProjObjectDeleter {
 };
 using ProjObject = std::unique_ptr<PJ, ProjObjectDeleter>;
 
+// Lets go of what PROJ keeps from one context to the next (its open database and
+// that database's cache). Only while no context or object is alive; a later
+// context opens the database again.
+void ReleaseProjCaches();
+
 class ProjContext {
 public:
     // Throws CoordinateSystemError when PROJ's database cannot be found.
