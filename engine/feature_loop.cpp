@@ -108,6 +108,8 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
         std::size_t end = start, bytes = 0;
         for (; end < rows.size() && end - start < rowsPerBatch; ++end) {
             // A row's number in the input table is the number of its record.
+            constexpr std::size_t kAhead = 16;
+            if (end + kAhead < rows.size()) in_.index.PrefetchOffset(rows[end + kAhead].row + 1);
             const std::int32_t k = rows[end].row + 1;
             const std::int64_t offset = in_.index.RecordOffset(k);
             const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : in_.reader.FileSize();

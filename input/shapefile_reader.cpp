@@ -1,6 +1,7 @@
 #include "input/shapefile_reader.h"
 
 #include "input/byte_order.h"
+#include "input/radix_sort.h"
 #include "input/shapefile_parts.h"
 
 #include <algorithm>
@@ -166,16 +167,25 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
         at[i] = total;
         total += ranges[i].size;
     }
-    into.resize(total);
-    // Rows in label order ask for records in any order; in table order they come sorted.
-    std::vector<std::pair<std::int64_t, std::size_t>> byOffset(ranges.size());
-    for (std::size_t i = 0; i < byOffset.size(); ++i) byOffset[i] = {ranges[i].offset, i};
-    if (!std::is_sorted(byOffset.begin(), byOffset.end())) std::sort(byOffset.begin(), byOffset.end());
+    if (into.size() < total) into.resize(total);
+    // Rows in label order ask for records in any order, in table order they come
+    // sorted: each key is an offset over the range's place in the list.
+    constexpr int kPlaceBits = 24;
+    if (ranges.size() >= (std::size_t{1} << kPlaceBits) || fileSize_ >= (std::int64_t{1} << (64 - kPlaceBits)))
+        throw ShapefileError(FileName + ": too many ranges at once, or too large a file, to sort by place");
+    std::vector<std::uint64_t> byOffset(ranges.size()), spare(ranges.size());
+    for (std::size_t i = 0; i < byOffset.size(); ++i)
+        byOffset[i] = static_cast<std::uint64_t>(ranges[i].offset) << kPlaceBits | i;
+    if (!std::is_sorted(byOffset.begin(), byOffset.end())) RadixSort(byOffset, spare, 3, 8);
     std::vector<ByteRange> sorted(ranges.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) sorted[i] = ranges[byOffset[i].second];
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const std::size_t place = byOffset[i] & ((std::uint64_t{1} << kPlaceBits) - 1);
+        sorted[i] = ranges[place];
+        byOffset[i] = place;
+    }
     for (const GroupedRead& g : GroupReads(sorted, kGap, kMaxRead)) {
         if (g.last - g.first == 1) {
-            ReadExactly(into.data() + at[byOffset[g.first].second], g.offset, g.size);
+            ReadExactly(into.data() + at[byOffset[g.first]], g.offset, g.size);
             continue;
         }
         buffer_.resize(g.size);
@@ -188,7 +198,7 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
         }
         for (std::size_t k = g.first; k < g.last; ++k)
             if (sorted[k].size > 0)
-                std::memcpy(into.data() + at[byOffset[k].second], buffer_.data() + (sorted[k].offset - g.offset), sorted[k].size);
+                std::memcpy(into.data() + at[byOffset[k]], buffer_.data() + (sorted[k].offset - g.offset), sorted[k].size);
     }
 }
 

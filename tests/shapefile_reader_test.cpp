@@ -1,3 +1,4 @@
+#include "input/radix_sort.h"
 #include "input/shapefile_reader.h"
 #include "test_support.h"
 
@@ -1064,6 +1065,25 @@ TEST(ShapefileReader, RangesAndRecordsFromFetchedBytesMatchTheFile) {
             ASSERT_TRUE(reader.Points.Item(i).X == direct.Points.Item(i).X && reader.Points.Item(i).Y == direct.Points.Item(i).Y);
         for (std::int32_t i = 1; i <= reader.Parts.Count(); ++i) ASSERT_EQ(reader.Parts.Item(i).Value, direct.Parts.Item(i).Value);
         EXPECT_EQ(reader.Position(), direct.Position());
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+TEST(ByteRanges, RadixSortIsAStableSortOnTheChosenBytes) {
+    std::mt19937_64 random(3);
+    for (const auto& [from, to] : {std::pair{0, 8}, {3, 8}, {4, 8}, {0, 2}, {2, 5}}) {
+        std::vector<std::uint64_t> keys(3000), spare(keys.size());
+        for (std::uint64_t& k : keys) k = random() & 0x00FF0F00FFFF00FFull;  // some bytes shared by all
+        std::vector<std::uint64_t> expected = keys;
+        const std::uint64_t mask = (to == 8 ? ~0ull : (1ull << (8 * to)) - 1) & ~((1ull << (8 * from)) - 1);
+        std::stable_sort(expected.begin(), expected.end(), [&](auto a, auto b) { return (a & mask) < (b & mask); });
+        RadixSort(keys, spare, from, to);
+        EXPECT_EQ(keys, expected) << "bytes " << from << " to " << to;
     }
 }
 
