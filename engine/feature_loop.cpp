@@ -113,7 +113,9 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
             const std::int32_t k = rows[end].row + 1;
             const std::int64_t offset = in_.index.RecordOffset(k);
             const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : in_.reader.FileSize();
-            const std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
+            // A large record is read on its own, straight into the reader's points.
+            std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
+            if (size > TFileSHP::kLargeRecordBytes) size = 0;
             if (end > start && bytes + size > kBatchBytes) break;
             bytes += size;
             ranges_.push_back({offset, size});

@@ -59,8 +59,9 @@ void ReadPoints(RecordCursor& c, std::int32_t n, TListaXY& points) {
     const unsigned char* p = c.Here();
     if constexpr (std::endian::native == std::endian::little && sizeof(TCXY) == 16) {
         // The file's X, Y pairs are the list's own layout on this machine.
+        // memmove: a large record is read into the list's own storage (ReadRecord).
         items.resize(static_cast<std::size_t>(n));
-        if (n > 0) std::memcpy(static_cast<void*>(items.data()), p, static_cast<std::size_t>(n) * 16);
+        if (n > 0) std::memmove(static_cast<void*>(items.data()), p, static_cast<std::size_t>(n) * 16);
     } else {
         points.Clear();
         points.Reserve(static_cast<std::size_t>(n));
@@ -283,9 +284,31 @@ void TFileSHP::ReadRecord() {
         Fail(start, "content of " + std::to_string(bytes) + " bytes runs past the end of the file (" +
                         std::to_string(left - 8) +
                         " bytes remain); the file is cut short or its records are not contiguous");
-    const unsigned char* content = Bytes(start + 8, static_cast<std::size_t>(bytes));
     position_ = start + 8 + bytes;
+    if (ReadIntoPoints(start, static_cast<std::size_t>(bytes))) return;
+    const unsigned char* content = Bytes(start + 8, static_cast<std::size_t>(bytes));
     DecodeRecordBody(start, content, static_cast<std::size_t>(bytes));
+}
+
+bool TFileSHP::ReadIntoPoints(std::int64_t start, std::size_t bytes) {
+    if constexpr (std::endian::native != std::endian::little || sizeof(TCXY) != 16) return false;
+    const std::int64_t from = start + 8;
+    const bool held = (fetched_ != nullptr && from >= fetchedStart_ &&
+                       from + static_cast<std::int64_t>(bytes) <= fetchedStart_ + static_cast<std::int64_t>(fetchedSize_)) ||
+                      (from >= bufferStart_ && from + static_cast<std::int64_t>(bytes) <= bufferStart_ + static_cast<std::int64_t>(buffer_.size()));
+    if (bytes < kLargeRecordBytes || held) return false;
+    switch (LoadI32LE(Bytes(from, 4))) {
+        case 3: case 5: case 8: case 13: case 15: case 18: case 23: case 25: case 28: case 31: break;
+        default: return false;
+    }
+    // The points are moved to the front of the list where they lie, so that the record
+    // is in memory once, not twice.
+    auto& items = Points.Items();
+    items.resize(bytes / sizeof(TCXY) + 1);
+    auto* raw = reinterpret_cast<unsigned char*>(items.data());
+    ReadExactly(raw, from, bytes);
+    DecodeRecordBody(start, raw, bytes);
+    return true;
 }
 
 void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content, std::size_t size) {

@@ -29,6 +29,9 @@ public:
 
     std::string FileName;
 
+    // Records from this size on are read straight into Points, not through a buffer.
+    static constexpr std::size_t kLargeRecordBytes = std::size_t{1} << 20;
+
     // Main header.
     std::int32_t FileLength = 0;  // in 16-bit words, as the header states it
     std::int32_t FileCode = 0;
@@ -83,6 +86,9 @@ private:
     // The bytes [offset, offset + n) of the file, which the caller has checked lie
     // inside it; valid until the next call.
     const unsigned char* Bytes(std::int64_t offset, std::size_t n);
+    // Reads the content of a large multi-point or multi-part record at start into
+    // Points' own storage and decodes it there; false when it is not such a record.
+    bool ReadIntoPoints(std::int64_t start, std::size_t bytes);
     // Fills [target, target + n) with the bytes from offset on.
     void ReadExactly(unsigned char* target, std::int64_t offset, std::size_t n);
 

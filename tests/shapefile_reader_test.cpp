@@ -1089,3 +1089,50 @@ TEST(ByteRanges, RadixSortIsAStableSortOnTheChosenBytes) {
 
 }  // namespace
 }  // namespace tessaly
+
+namespace tessaly {
+namespace {
+
+// A record of more than a megabyte is read straight into the point list: it must
+// read exactly as the same record does from bytes already in memory.
+TEST(ShapefileReader, ALargeRecordReadsAsFromMemory) {
+    RawShape s;
+    s.type = 15;
+    s.parts = {0, 30000, 60000};
+    for (int k = 0; k < 70000; ++k) {
+        s.points.push_back({k * 0.5, -k * 0.25});
+        s.z.push_back(k);
+        s.m.push_back(-k);
+    }
+    ShpBuilder b(15);
+    b.AddPoint(1, 2);
+    b.AddRaw(Content(s));
+    TempDir dir;
+    const fs::path path = dir / "large.shp";
+    const std::vector<unsigned char> bytes = b.Bytes();
+    test::WriteBytes(path, bytes);
+
+    TFileSHP file(path.string()), memory(path.string());
+    ASSERT_TRUE(file.Open() && file.ReadHeader() && memory.Open());
+    file.ReadRecord();
+    const std::int64_t offset = file.Position();
+    file.ReadRecord();
+    ASSERT_GT(static_cast<std::size_t>(file.Position() - offset), TFileSHP::kLargeRecordBytes);
+    memory.ReadRecordAt(offset, bytes.data() + offset, bytes.size() - static_cast<std::size_t>(offset));
+    for (const TFileSHP* r : {&file, &memory}) {
+        ASSERT_EQ(r->Points.Count(), 70000);
+        EXPECT_EQ(r->Points.Item(70000).X, 69999 * 0.5);
+        EXPECT_EQ(r->Points.Item(1).Y, 0);
+        ASSERT_EQ(r->Parts.Count(), 3);
+        EXPECT_EQ(r->Parts.Item(3).Value, 60000);
+        ASSERT_EQ(r->ZValues.Count(), 70000);
+        EXPECT_EQ(r->ZValues.Item(70000).Value, 69999);
+        ASSERT_EQ(r->MValues.Count(), 70000);
+        EXPECT_EQ(r->MValues.Item(2).Value, -1);
+    }
+    for (std::int32_t i = 1; i <= 70000; ++i)
+        ASSERT_TRUE(file.Points.Item(i).X == memory.Points.Item(i).X && file.Points.Item(i).Y == memory.Points.Item(i).Y);
+}
+
+}  // namespace
+}  // namespace tessaly
