@@ -44,7 +44,7 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
         errno = why;
         Fail("cannot create the output file");
     }
-    buffer_.reserve(kFlushSize * 2);
+    buffer_.reserve(kFlushSize + (1 << 16));
     try {
         writer_ = std::thread([this] { WriteHandedOver(); });
     } catch (...) {

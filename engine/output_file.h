@@ -34,7 +34,7 @@ public:
     const std::string& Target() const { return target_; }
 
 private:
-    static constexpr std::size_t kFlushSize = 1 << 18;
+    static constexpr std::size_t kFlushSize = 1 << 19;
     // Hands the buffer to the writing thread, once it has written the one before.
     void Flush();
     // Waits until everything handed over is written, and stops the writing thread.
