@@ -174,12 +174,15 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
     constexpr int kPlaceBits = 24;
     if (ranges.size() >= (std::size_t{1} << kPlaceBits) || fileSize_ >= (std::int64_t{1} << (64 - kPlaceBits)))
         throw ShapefileError(FileName + ": too many ranges at once, or too large a file, to sort by place");
-    std::vector<std::uint64_t> byOffset(ranges.size()), spare(ranges.size());
-    for (std::size_t i = 0; i < byOffset.size(); ++i)
+    // The scratch lists only grow, so that batch after batch neither allocates nor clears.
+    const std::size_t n = ranges.size();
+    if (byOffset_.size() < n) byOffset_.resize(n), spare_.resize(n), sorted_.resize(n);
+    const std::span<std::uint64_t> byOffset(byOffset_.data(), n);
+    const std::span<ByteRange> sorted(sorted_.data(), n);
+    for (std::size_t i = 0; i < n; ++i)
         byOffset[i] = static_cast<std::uint64_t>(ranges[i].offset) << kPlaceBits | i;
-    if (!std::is_sorted(byOffset.begin(), byOffset.end())) RadixSort(byOffset, spare, 3, 8);
-    std::vector<ByteRange> sorted(ranges.size());
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
+    if (!std::is_sorted(byOffset.begin(), byOffset.end())) RadixSort(byOffset, spare_, 3, 8);
+    for (std::size_t i = 0; i < n; ++i) {
         const std::size_t place = byOffset[i] & ((std::uint64_t{1} << kPlaceBits) - 1);
         sorted[i] = ranges[place];
         byOffset[i] = place;

@@ -98,6 +98,9 @@ private:
     // a small one around a record reached by a seek.
     std::vector<unsigned char> buffer_;
     std::int64_t bufferStart_ = 0;
+    // ReadRanges' scratch lists.
+    std::vector<std::uint64_t> byOffset_, spare_;
+    std::vector<ByteRange> sorted_;
     // Bytes fetched by the caller (ReadRecordAt), looked at before the buffer.
     const unsigned char* fetched_ = nullptr;
     std::int64_t fetchedStart_ = 0;
