@@ -1,19 +1,26 @@
 #include "engine/row_order.h"
 
+#include "input/huge_pages.h"
 #include "input/radix_sort.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <new>
 
 namespace tessaly {
 
 std::uint32_t LabelStore::Add(std::string_view text) {
-    if (text.size() + 1 > kBlockSize) throw TableError("a label of " + std::to_string(text.size()) + " bytes is longer than 1 MB");
+    if (text.size() + 1 > kBlockSize) throw TableError("a label of " + std::to_string(text.size()) + " bytes is longer than 2 MB");
     if (used_ + text.size() + 1 > kBlockSize) {
         if (blocks_.size() == (std::size_t{1} << (32 - kBlockBits)))
             throw TableError("the labels pass 4 GB");
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockSize));
+        // Blocks lie on huge-page bounds; the first keeps small pages, as most stores
+        // are small.
+        char* block = static_cast<char*>(std::aligned_alloc(kBlockSize, kBlockSize));
+        if (block == nullptr) throw std::bad_alloc();
+        blocks_.emplace_back(block);
+        if (blocks_.size() > 1) AdviseHugePages(block, kBlockSize);
         used_ = 0;
     }
     char* to = blocks_.back().get() + used_;
@@ -54,7 +61,10 @@ std::uint32_t TextOf(Key k) { return static_cast<std::uint32_t>(k); }
 class TextSorter {
 public:
     TextSorter(const LabelStore& texts, const std::vector<std::uint32_t>& starts, std::size_t count)
-        : texts_(texts), starts_(starts), spare_(count) {}
+        : texts_(texts), starts_(starts) {
+        ReserveInHugePages(spare_, count);
+        spare_.resize(count);
+    }
 
     void Sort(Key* first, Key* last, std::size_t depth) {
         // The texts are visited out of their stored order: ask for them a little ahead.
@@ -135,7 +145,7 @@ private:
 RowOrder RowOrder::TableOrder(const DbfTable& table) {
     RowOrder order;
     order.labels_.Add("");  // every row's label
-    order.rows.reserve(static_cast<std::size_t>(table.RecordCount()));
+    ReserveInHugePages(order.rows, static_cast<std::size_t>(table.RecordCount()));
     for (int row = 0; row < table.RecordCount(); ++row)
         if (!table.IsDeleted(row)) order.rows.push_back({row, 0});
     return order;
@@ -148,8 +158,8 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
     std::vector<double> numbers;
     std::vector<std::int32_t> liveRows;  // the row of each text, when rows are deleted
     std::vector<std::uint32_t> starts;  // text i begins at starts[i]
-    keys.reserve(static_cast<std::size_t>(table.RecordCount()));
-    starts.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
+    ReserveInHugePages(keys, static_cast<std::size_t>(table.RecordCount()));
+    ReserveInHugePages(starts, static_cast<std::size_t>(table.RecordCount()) + 1);
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) {
             if (liveRows.empty())
@@ -174,7 +184,7 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
         });
     else
         TextSorter(order.labels_, starts, keys.size()).Sort(keys.data(), keys.data() + keys.size(), 0);
-    order.rows.reserve(keys.size());
+    ReserveInHugePages(order.rows, keys.size());
     for (const Key k : keys) {
         const std::uint32_t t = TextOf(k);
         order.rows.push_back({liveRows.empty() ? static_cast<std::int32_t>(t) : liveRows[t], starts[t]});

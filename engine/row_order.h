@@ -6,6 +6,7 @@
 #include "input/dbf_table.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,11 +14,11 @@
 
 namespace tessaly {
 
-// Texts end to end in blocks of 1 MB, each ended by a zero byte (a table's text
+// Texts end to end in blocks of 2 MB, each ended by a zero byte (a table's text
 // holds none): the store grows without moving, or doubling, what it holds.
 class LabelStore {
 public:
-    static constexpr unsigned kBlockBits = 20;
+    static constexpr unsigned kBlockBits = 21;
     static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
 
     // Stores the text; where it begins. Throws TableError past 4 GB in all.
@@ -29,7 +30,10 @@ public:
     std::uint32_t End() const;
 
 private:
-    std::vector<std::unique_ptr<char[]>> blocks_;
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::vector<std::unique_ptr<char[], Free>> blocks_;
     std::size_t used_ = kBlockSize;  // of the last block
 };
 

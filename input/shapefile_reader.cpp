@@ -1,6 +1,7 @@
 #include "input/shapefile_reader.h"
 
 #include "input/byte_order.h"
+#include "input/huge_pages.h"
 #include "input/radix_sort.h"
 #include "input/shapefile_parts.h"
 
@@ -168,7 +169,11 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
         at[i] = total;
         total += ranges[i].size;
     }
-    if (into.size() < total) into.resize(total);
+    if (into.size() < total) {
+        into.clear();
+        ReserveInHugePages(into, total);
+        into.resize(total);
+    }
     // Rows in label order ask for records in any order, in table order they come
     // sorted: each key is an offset over the range's place in the list.
     constexpr int kPlaceBits = 24;
