@@ -7,14 +7,11 @@
 #include <shapefil.h>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <memory>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
