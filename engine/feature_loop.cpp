@@ -98,6 +98,8 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
     constexpr std::size_t kBatchRows = 1 << 17;
     constexpr std::size_t kBatchValues = 1 << 17;
     constexpr std::size_t kBatchBytes = 16 << 20;
+    // Rows in label order reach memory out of order: ask for it this many rows ahead.
+    constexpr std::size_t kAhead = 16;
     const std::size_t fields = balloonFields_.size();
     const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
     const bool labelled = !in_.state.LabelField.empty();
@@ -108,7 +110,6 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
         std::size_t end = start, bytes = 0;
         for (; end < rows.size() && end - start < rowsPerBatch; ++end) {
             // A row's number in the input table is the number of its record.
-            constexpr std::size_t kAhead = 16;
             if (end + kAhead < rows.size()) in_.index.PrefetchOffset(rows[end + kAhead].row + 1);
             const std::int32_t k = rows[end].row + 1;
             const std::int64_t offset = in_.index.RecordOffset(k);
@@ -122,7 +123,6 @@ void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<
         }
         const auto batch = rows.subspan(start, end - start);
         ReadBatch(batch);
-        constexpr std::size_t kAhead = 16;
         for (std::size_t i = 0; i < batch.size(); ++i) {
             const OrderedRow& r = batch[i];
             if (labelled && i + kAhead < batch.size()) in_.order.PrefetchLabel(batch[i + kAhead]);

@@ -67,7 +67,7 @@ public:
 private:
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
-    // Where the rows' records lie in the shapefile.
+    // Reads the records of ranges_, and the balloon values of the rows in table order.
     void ReadBatch(std::span<const OrderedRow> rows);
     // One more row visited of all the run visits.
     void ReportProgress();

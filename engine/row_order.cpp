@@ -12,16 +12,18 @@ namespace tessaly {
 
 std::uint32_t LabelStore::Add(std::string_view text) {
     if (text.size() + 1 > kBlockSize) throw TableError("a label of " + std::to_string(text.size()) + " bytes is longer than 2 MB");
-    if (used_ + text.size() + 1 > kBlockSize) {
+    if (used_ + text.size() + 1 > capacity_) {
         if (blocks_.size() == (std::size_t{1} << (32 - kBlockBits)))
             throw TableError("the labels pass 4 GB");
-        // Blocks lie on huge-page bounds; the first keeps small pages, as most stores
-        // are small.
-        char* block = static_cast<char*>(std::aligned_alloc(kBlockSize, kBlockSize));
+        // Most stores are small: the first block is, and keeps small pages. The others
+        // lie on huge-page bounds.
+        capacity_ = blocks_.empty() ? kFirstBlockSize : kBlockSize;
+        char* block = static_cast<char*>(blocks_.empty() ? std::malloc(capacity_) : std::aligned_alloc(kBlockSize, capacity_));
         if (block == nullptr) throw std::bad_alloc();
         blocks_.emplace_back(block);
-        if (blocks_.size() > 1) AdviseHugePages(block, kBlockSize);
+        if (capacity_ == kBlockSize) AdviseHugePages(block, kBlockSize);
         used_ = 0;
+        if (text.size() + 1 > capacity_) return Add(text);
     }
     char* to = blocks_.back().get() + used_;
     std::copy(text.begin(), text.end(), to);

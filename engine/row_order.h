@@ -14,12 +14,14 @@
 
 namespace tessaly {
 
-// Texts end to end in blocks of 2 MB, each ended by a zero byte (a table's text
-// holds none): the store grows without moving, or doubling, what it holds.
+// Texts end to end in blocks of 2 MB (the first of 64 KB), each ended by a zero byte
+// (a table's text holds none): the store grows without moving, or doubling, what it
+// holds.
 class LabelStore {
 public:
     static constexpr unsigned kBlockBits = 21;
     static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockBits;
+    static constexpr std::size_t kFirstBlockSize = std::size_t{1} << 16;
 
     // Stores the text; where it begins. Throws TableError past 4 GB in all.
     std::uint32_t Add(std::string_view text);
@@ -34,7 +36,7 @@ private:
         void operator()(char* p) const { std::free(p); }
     };
     std::vector<std::unique_ptr<char[], Free>> blocks_;
-    std::size_t used_ = kBlockSize;  // of the last block
+    std::size_t capacity_ = 0, used_ = 0;  // of the last block
 };
 
 struct OrderedRow {
