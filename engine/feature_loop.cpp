@@ -6,6 +6,8 @@
 #include "input/number_text.h"
 
 #include <algorithm>
+#include <exception>
+#include <thread>
 #include <unordered_map>
 
 namespace tessaly {
@@ -56,6 +58,8 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
+    batchReader_.FileName = in_.reader.FileName;
+    if (!batchReader_.Open()) throw ShapefileError(batchReader_.Error());
 }
 
 std::vector<double> FeatureLoop::Numbers(int field) const {
@@ -78,74 +82,102 @@ std::vector<std::int32_t> FeatureLoop::UniqueClasses(int field) const {
     return classes;
 }
 
-void FeatureLoop::ReadBatch(std::span<const OrderedRow> rows) {
-    in_.reader.ReadRanges(ranges_, records_, recordAt_);
-    const std::size_t fields = balloonFields_.size();
-    if (fields == 0) return;
-    // Balloon values row by row in table order, to be taken in label order.
-    std::vector<std::size_t> byRow(rows.size());
-    for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = i;
-    std::sort(byRow.begin(), byRow.end(), [&](std::size_t a, std::size_t b) { return rows[a].row < rows[b].row; });
-    balloonValues_.resize(rows.size() * fields);
-    for (const std::size_t i : byRow)
-        for (std::size_t f = 0; f < fields; ++f)
-            balloonValues_[i * fields + f] = in_.rowsTable.Text(rows[i].row, balloonFields_[f]);
-}
-
-void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
+std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch) {
     // A batch holds at most this many rows and balloon values, and this many bytes of
     // records unless it is one larger record.
-    constexpr std::size_t kBatchRows = 1 << 17;
-    constexpr std::size_t kBatchValues = 1 << 17;
-    constexpr std::size_t kBatchBytes = 16 << 20;
+    constexpr std::size_t kBatchRows = 1 << 16;
+    constexpr std::size_t kBatchValues = 1 << 16;
+    constexpr std::size_t kBatchBytes = 8 << 20;
     // Rows in label order reach memory out of order: ask for it this many rows ahead.
     constexpr std::size_t kAhead = 16;
     const std::size_t fields = balloonFields_.size();
     const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
-    const bool labelled = !in_.state.LabelField.empty();
     const std::int32_t lastRecord = in_.index.EntryCount();
-    int n = 0;
-    for (std::size_t start = 0; start < rows.size();) {
-        ranges_.clear();
-        std::size_t end = start, bytes = 0;
-        for (; end < rows.size() && end - start < rowsPerBatch; ++end) {
-            // A row's number in the input table is the number of its record.
-            if (end + kAhead < rows.size()) in_.index.PrefetchOffset(rows[end + kAhead].row + 1);
-            const std::int32_t k = rows[end].row + 1;
-            const std::int64_t offset = in_.index.RecordOffset(k);
-            const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : in_.reader.FileSize();
-            // A large record is read on its own, straight into the reader's points.
-            std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
-            if (size > TFileSHP::kLargeRecordBytes) size = 0;
-            if (end > start && bytes + size > kBatchBytes) break;
-            bytes += size;
-            ranges_.push_back({offset, size});
-        }
-        const auto batch = rows.subspan(start, end - start);
-        ReadBatch(batch);
-        for (std::size_t i = 0; i < batch.size(); ++i) {
-            const OrderedRow& r = batch[i];
-            if (labelled && i + kAhead < batch.size()) in_.order.PrefetchLabel(batch[i + kAhead]);
-            in_.reader.ReadRecordAt(ranges_[i].offset, records_.data() + recordAt_[i], ranges_[i].size);
-            if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
-            if (labelled) row_.label = in_.order.Label(r);
-            for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = std::move(balloonValues_[i * fields + f]);
-            if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
+    batch.ranges.clear();
+    std::size_t end = start, bytes = 0;
+    for (; end < rows.size() && end - start < rowsPerBatch; ++end) {
+        // A row's number in the input table is the number of its record.
+        if (end + kAhead < rows.size()) in_.index.PrefetchOffset(rows[end + kAhead].row + 1);
+        const std::int32_t k = rows[end].row + 1;
+        const std::int64_t offset = in_.index.RecordOffset(k);
+        const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : batchReader_.FileSize();
+        // A large record is read on its own, straight into the reader's points.
+        std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
+        if (size > TFileSHP::kLargeRecordBytes) size = 0;
+        if (end > start && bytes + size > kBatchBytes) break;
+        bytes += size;
+        batch.ranges.push_back({offset, size});
+    }
+    batch.rows = rows.subspan(start, end - start);
+    batchReader_.ReadRanges(batch.ranges, batch.records, batch.recordAt);
+    if (fields == 0) return end;
+    // Balloon values row by row in table order, to be taken in label order.
+    std::vector<std::size_t> byRow(batch.rows.size());
+    for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = i;
+    std::sort(byRow.begin(), byRow.end(), [&](std::size_t a, std::size_t b) { return batch.rows[a].row < batch.rows[b].row; });
+    batch.balloonValues.resize(batch.rows.size() * fields);
+    for (const std::size_t i : byRow)
+        for (std::size_t f = 0; f < fields; ++f)
+            batch.balloonValues[i * fields + f] = in_.rowsTable.Text(batch.rows[i].row, balloonFields_[f]);
+    return end;
+}
 
-            text_.clear();
-            switch (in_.placemarks.WriteFeature(++n, row_, text_)) {
-                case FeatureResult::Written:
-                    in_.out.Write(text_);
-                    ++written_;
-                    break;
-                case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
-                case FeatureResult::NotFinite:
-                    if (notFinite_++ == 0) firstNotFinite_ = r.row + 1;
-                    break;
-            }
-            ReportProgress();
+void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number) {
+    constexpr std::size_t kAhead = 16;
+    const std::size_t fields = balloonFields_.size();
+    const bool labelled = !in_.state.LabelField.empty();
+    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+        const OrderedRow& r = batch.rows[i];
+        if (labelled && i + kAhead < batch.rows.size()) in_.order.PrefetchLabel(batch.rows[i + kAhead]);
+        in_.reader.ReadRecordAt(batch.ranges[i].offset, batch.records.data() + batch.recordAt[i], batch.ranges[i].size);
+        if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
+        if (labelled) row_.label = in_.order.Label(r);
+        for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = batch.balloonValues[i * fields + f];
+        if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
+
+        text_.clear();
+        switch (in_.placemarks.WriteFeature(++number, row_, text_)) {
+            case FeatureResult::Written:
+                in_.out.Write(text_);
+                ++written_;
+                break;
+            case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
+            case FeatureResult::NotFinite:
+                if (notFinite_++ == 0) firstNotFinite_ = r.row + 1;
+                break;
         }
-        start = end;
+        ReportProgress();
+    }
+}
+
+void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
+    if (rows.empty()) return;
+    int number = 0;
+    std::size_t next = ReadBatch(rows, 0, batches_[0]);
+    for (int current = 0;; current = 1 - current) {
+        // The next batch is read by a thread of its own while this one is written; what
+        // goes wrong there is told once this batch is out, as reading in turn would.
+        std::thread reader;
+        std::exception_ptr failure;
+        std::size_t after = next;
+        if (next < rows.size())
+            reader = std::thread([&, current] {
+                try {
+                    after = ReadBatch(rows, next, batches_[1 - current]);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+            });
+        try {
+            WriteBatch(batches_[current], classOf, number);
+        } catch (...) {
+            if (reader.joinable()) reader.join();
+            throw;
+        }
+        if (!reader.joinable()) return;
+        reader.join();
+        if (failure) std::rethrow_exception(failure);
+        next = after;
     }
 }
 

@@ -3,7 +3,7 @@
 // and writes each row's placemark with its shape. Rows are taken in batches: each
 // batch's shapes and balloon values are read in file order, then written in label
 // order, so that a run reads its files front to back a few times rather than
-// seeking once per row.
+// seeking once per row. The next batch is read while this one is written.
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
@@ -65,10 +65,22 @@ public:
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
 
 private:
+    // A stretch of rows with what was read for them: their records end to end, where
+    // each begins, and their balloon values, row by row.
+    struct Batch {
+        std::span<const OrderedRow> rows;
+        std::vector<ByteRange> ranges;
+        std::vector<unsigned char> records;
+        std::vector<std::size_t> recordAt;
+        std::vector<std::string> balloonValues;
+    };
+
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
-    // Reads the records of ranges_, and the balloon values of the rows in table order.
-    void ReadBatch(std::span<const OrderedRow> rows);
+    // Fills the batch with as many rows from `start` on as it holds, reads their
+    // records, and their balloon values in table order; where the batch ends.
+    std::size_t ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch);
+    void WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number);
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
@@ -80,12 +92,8 @@ private:
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
-    // The batch being written: its records end to end, where each begins, and its
-    // balloon values, row by row.
-    std::vector<ByteRange> ranges_;
-    std::vector<unsigned char> records_;
-    std::vector<std::size_t> recordAt_;
-    std::vector<std::string> balloonValues_;
+    TFileSHP batchReader_;  // the shapefile again, for the thread that reads ahead
+    Batch batches_[2];
     long long written_ = 0;
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;
