@@ -15,8 +15,10 @@
 #include "input/shapefile_reader.h"
 
 #include <charconv>
+#include <exception>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -157,7 +159,24 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     CheckFields();
     if (!State.Prepared) {
         messages.Progress("Preparing Information...");
-        BuildShapeIndex(inputShapePath, ShapeIndexPath);
+        // The shape index and the working table are made from different files at once.
+        std::exception_ptr indexFailure;
+        std::thread indexing([&] {
+            try {
+                BuildShapeIndex(inputShapePath, ShapeIndexPath);
+            } catch (...) {
+                indexFailure = std::current_exception();
+            }
+        });
+        try {
+            CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
+        } catch (...) {
+            indexing.join();
+            if (indexFailure) std::rethrow_exception(indexFailure);  // the shapefile's fault comes first
+            throw;
+        }
+        indexing.join();
+        if (indexFailure) std::rethrow_exception(indexFailure);
         {
             TShapeIndex index;
             index.SetFileName(ShapeIndexPath);
@@ -168,7 +187,6 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
                                       std::to_string(table.RecordCount()) + " rows but " + inputShapePath +
                                       " has only " + std::to_string(index.EntryCount()) + " records");
         }
-        CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
         State.Prepared = true;
     }
     if (!State.LabelField.empty()) {
