@@ -159,23 +159,30 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     CheckFields();
     if (!State.Prepared) {
         messages.Progress("Preparing Information...");
-        // The shape index and the working table are made from different files at once.
+        // The shape index and the working table of a large input are made from their
+        // files at once; a small one is not worth a thread.
+        constexpr std::uintmax_t kLargeInput = 1 << 20;
+        std::error_code ec;
         std::exception_ptr indexFailure;
-        std::thread indexing([&] {
+        auto buildIndex = [&] {
             try {
                 BuildShapeIndex(inputShapePath, ShapeIndexPath);
             } catch (...) {
                 indexFailure = std::current_exception();
             }
-        });
+        };
+        const bool together = fs::file_size(inputShapePath, ec) >= kLargeInput && !ec;
+        std::thread indexing;
+        if (together) indexing = std::thread(buildIndex);
+        else buildIndex();
         try {
-            CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
+            if (together || !indexFailure) CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
         } catch (...) {
-            indexing.join();
+            if (indexing.joinable()) indexing.join();
             if (indexFailure) std::rethrow_exception(indexFailure);  // the shapefile's fault comes first
             throw;
         }
-        indexing.join();
+        if (indexing.joinable()) indexing.join();
         if (indexFailure) std::rethrow_exception(indexFailure);
         {
             TShapeIndex index;

@@ -45,13 +45,6 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
         Fail("cannot create the output file");
     }
     buffer_.reserve(kFlushSize + (1 << 16));
-    try {
-        writer_ = std::thread([this] { WriteHandedOver(); });
-    } catch (...) {
-        std::fclose(file_);
-        std::remove(temporary_.c_str());
-        throw;
-    }
 }
 
 OutputFile::~OutputFile() {
@@ -93,6 +86,8 @@ void OutputFile::Write(std::string_view text) {
 }
 
 void OutputFile::Flush() {
+    // A document that fits one piece never needs the thread.
+    if (!writer_.joinable()) writer_ = std::thread([this] { WriteHandedOver(); });
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !writing_; });
     if (writeError_ != 0) {
@@ -107,6 +102,11 @@ void OutputFile::Flush() {
 }
 
 void OutputFile::FinishWriting() {
+    if (!writer_.joinable()) {
+        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) Fail("cannot write the output file");
+        buffer_.clear();
+        return;
+    }
     Flush();
     {
         std::unique_lock lock(mutex_);

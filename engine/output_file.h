@@ -3,8 +3,8 @@
 // temporary file beside the target and renamed over it by Commit. An output that
 // is destroyed without Commit is removed, and an earlier file of that name stays.
 // A target ending in ".kmz" receives a KMZ archive holding the text as "doc.kml".
-// The text is written by a thread of its own, so that making the document and
-// writing it go on at once.
+// A text longer than one piece is written by a thread of its own, so that making
+// the document and writing it go on at once.
 
 #include <condition_variable>
 #include <cstdio>
@@ -35,7 +35,8 @@ public:
 
 private:
     static constexpr std::size_t kFlushSize = 1 << 19;
-    // Hands the buffer to the writing thread, once it has written the one before.
+    // Hands the buffer to the writing thread (started on the first piece), once it has
+    // written the one before.
     void Flush();
     // Waits until everything handed over is written, and stops the writing thread.
     void FinishWriting();
