@@ -14,18 +14,10 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Quote;
+using test::RunConverter;
+using test::ReadText;
 using Pt = test::ShpBuilder::Point;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandResult Convert(const std::string& args) {
-    return test::RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
-}
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 int Count(const std::string& text, const std::string& part) {
     int n = 0;
@@ -70,7 +62,7 @@ TEST(BoundedOutput, EveryVertexIsWrittenOncePerDocumentPlusCentroids) {
         const int vertices = WriteRandomPolygons(shp, rng, 40);
         for (const char* options : {"", " --centroid", " --centroid --multi-centroid"}) {
             SCOPED_TRACE("file " + std::to_string(file) + options);
-            const auto r = Convert(Quote(shp) + " -q --label ''" + options);
+            const auto r = RunConverter(Quote(shp) + " -q --label ''" + options);
             ASSERT_EQ(r.status, 0) << r.output;
             const std::string doc = ReadText(dir / "random.kml");
             // Every tuple ends in its height 0 and a blank.
@@ -95,7 +87,7 @@ TEST(BoundedOutput, PartStartsThatGoBackAreRefused) {
     b.AddPolygon({0, 50, 0, 50}, points);
     test::WriteBytes(dir / "back.shp", b.Bytes());
     WriteTable(dir / "back.dbf", 2);
-    const auto r = Convert(Quote(dir / "back.shp") + " -q");
+    const auto r = RunConverter(Quote(dir / "back.shp") + " -q");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find("back.shp"), std::string::npos) << r.output;
     EXPECT_NE(r.output.find("record 2"), std::string::npos) << r.output;
@@ -107,7 +99,7 @@ TEST(BoundedOutput, RecordsWithoutARowAreLeftOutWithANote) {
     test::TempDir dir;
     const fs::path shp = dir.CopyShared("shapefile-js/points");
     WriteTable(dir / "points.dbf", 6);
-    const auto r = Convert(Quote(shp) + " -q --label ''");
+    const auto r = RunConverter(Quote(shp) + " -q --label ''");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("note: " + shp.string() + ": 3 records without a row in " + (dir / "points.dbf").string() +
                             " (it has 6 rows) not written"),
@@ -149,7 +141,7 @@ TEST(BoundedOutput, AFieldTheWorkingCopyCannotTakeIsNamedWithItsTable) {
     test::TempDir dir;
     const fs::path shp = dir.CopyShared("shapefile-js/points");
     test::WriteBytes(dir / "points.dbf", TableWithAnEmptyField(9));
-    const auto r = Convert(Quote(shp) + " -q --label NAME");
+    const auto r = RunConverter(Quote(shp) + " -q --label NAME");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find((dir / "points.dbf").string() + ": field \"EMPTY\" has a width of 0 bytes"),
               std::string::npos)

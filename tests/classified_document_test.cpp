@@ -14,6 +14,7 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 using test::TempDir;
 
 struct Feature {
@@ -21,11 +22,6 @@ struct Feature {
     std::string style;   // "tessaly3"
     std::vector<std::string> values;  // the balloon's values, in order
 };
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<Feature> Features(const std::string& doc, std::vector<std::string>* folders) {
     std::vector<Feature> features;
@@ -53,9 +49,7 @@ std::pair<double, double> Bounds(const std::string& text) {
     return {std::stod(text.substr(0, colon)), std::stod(text.substr(colon + 3))};
 }
 
-test::CommandResult Convert(const std::string& args) {
-    return test::RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " -q 2>&1");
-}
+test::CommandResult Convert(const std::string& args) { return test::RunConverter(args + " -q"); }
 
 TEST(ClassifiedDocument, GraduatedStylesFollowTheIntervals) {
     TempDir dir;

@@ -17,14 +17,10 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 using test::RecordedMessages;
 using test::TempDir;
 
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Folder name -> placemark names in it, in order.
 std::vector<std::pair<std::string, std::vector<std::string>>> Folders(const std::string& doc) {

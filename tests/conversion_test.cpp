@@ -15,19 +15,11 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Quote;
+using test::RunConverter;
+using test::ReadText;
 using test::RunCommand;
 using test::TempDir;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandResult Convert(const std::string& args) {
-    return RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
-}
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Geometry {
     std::string type;  // the first word of its WKT: POINT, MULTIPOLYGON ...
@@ -105,7 +97,7 @@ TEST(Conversion, RealFilesReadBackWithTheirGeometry) {
         const fs::path shp = dir.CopyShared(c.base);
         const fs::path kml = dir / "out.kml";
         // Numbered placemarks keep the table's order, so features pair up with records.
-        const auto r = Convert(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
+        const auto r = RunConverter(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
         ASSERT_EQ(r.status, 0) << c.base << ": " << r.output;
         EXPECT_TRUE(WellFormed(kml)) << c.base;
         EXPECT_EQ(FeatureCount(kml), c.features) << c.base;
@@ -119,12 +111,12 @@ TEST(Conversion, RealFilesReadBackWithTheirGeometry) {
 TEST(Conversion, NamesKeepTheirLettersAndMarkupShowsLiterally) {
     TempDir dir;
     const fs::path latin = dir.CopyShared("pyshp/latin1");
-    ASSERT_EQ(Convert(Quote(latin) + " -q --label Name").status, 0);
+    ASSERT_EQ(RunConverter(Quote(latin) + " -q --label Name").status, 0);
     const auto names = RunCommand("ogrinfo -ro -al " + Quote(dir / "latin1.kml") + " Features 2>/dev/null");
     EXPECT_NE(names.output.find("Name (String) = \xC3\x91" "and\xC3\xBA"), std::string::npos) << names.output;
 
     const fs::path utf8 = dir.CopyShared("shapefile-js/utf8-property");
-    ASSERT_EQ(Convert(Quote(utf8) + " -q --balloon \xE2\x98\x83").status, 0);
+    ASSERT_EQ(RunConverter(Quote(utf8) + " -q --balloon \xE2\x98\x83").status, 0);
     const std::string text = ReadText(dir / "utf8-property.kml");
     EXPECT_NE(text.find("<name>\xCE\xB7\xCE\xB5\xCE\xBB\xCE\xBB\xCE\xBF"), std::string::npos);
     EXPECT_NE(text.find("<b>\xE2\x98\x83</b>"), std::string::npos);
@@ -136,7 +128,7 @@ TEST(Conversion, NamesKeepTheirLettersAndMarkupShowsLiterally) {
     const char* values[] = {"AT&T", "<5", "a]]>b", "x\x01y", "O'Hara \"q\"", "", "&amp;", "]]>", ">"};
     for (int i = 0; i < 9; ++i) DBFWriteStringAttribute(h, i, 0, values[i]);
     DBFClose(h);
-    ASSERT_EQ(Convert(Quote(pts) + " -q --balloon NAME --title 'A & B' --description '<b>x</b> ]]> y'").status, 0);
+    ASSERT_EQ(RunConverter(Quote(pts) + " -q --balloon NAME --title 'A & B' --description '<b>x</b> ]]> y'").status, 0);
     EXPECT_TRUE(WellFormed(dir / "points.kml"));
     const std::string doc = ReadText(dir / "points.kml");
     EXPECT_NE(doc.find("<name>AT&amp;T</name>"), std::string::npos);
@@ -154,11 +146,11 @@ TEST(Conversion, FileNamesAndTitlesThatAreNotUtf8StayWellFormed) {
     for (const char* ext : {".shp", ".shx", ".dbf"})
         fs::rename(fs::path(shp).replace_extension(ext), dir / (latin + ext));
     const fs::path input = dir / (latin + ".shp");
-    ASSERT_EQ(Convert(Quote(input) + " -q").status, 0);
+    ASSERT_EQ(RunConverter(Quote(input) + " -q").status, 0);
     const fs::path kml = dir / (latin + ".kml");
     EXPECT_TRUE(WellFormed(kml));
     EXPECT_NE(ReadText(kml).find("<name>caf\xC3\xA9.shp</name>"), std::string::npos);
-    ASSERT_EQ(Convert(Quote(input) + " -q --title \"$(printf 'ab\\377cd')\" -o " + Quote(dir / "t.kml")).status, 0);
+    ASSERT_EQ(RunConverter(Quote(input) + " -q --title \"$(printf 'ab\\377cd')\" -o " + Quote(dir / "t.kml")).status, 0);
     EXPECT_TRUE(WellFormed(dir / "t.kml"));
     EXPECT_NE(ReadText(dir / "t.kml").find("<name>ab\xC3\xBF" "cd</name>"), std::string::npos);
 }
@@ -172,7 +164,7 @@ TEST(Conversion, AFailedRunLeavesTheEarlierDocumentAlone) {
     auto bytes = test::ReadBytes(shp);
     bytes.resize(bytes.size() / 2);
     test::WriteBytes(shp, bytes);
-    const auto r = Convert(Quote(shp));
+    const auto r = RunConverter(Quote(shp));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find(shp.string()), std::string::npos) << r.output;
     EXPECT_EQ(ReadText(kml), "old");
@@ -188,12 +180,12 @@ TEST(Conversion, RefusesTablesThatDoNotMatchTheShapes) {
         for (int i = 0; i < 3; ++i) DBFWriteIntegerAttribute(h, DBFGetRecordCount(h), 0, 99);
         DBFClose(h);
     }
-    const auto more = Convert(Quote(shp));
+    const auto more = RunConverter(Quote(shp));
     EXPECT_EQ(more.status, 1);
     EXPECT_NE(more.output.find("12 rows"), std::string::npos) << more.output;
     EXPECT_FALSE(fs::exists(dir / "points.kml"));
 
-    const auto field = Convert(Quote(dir.CopyShared("us-atlas/states")) + " --label POP");
+    const auto field = RunConverter(Quote(dir.CopyShared("us-atlas/states")) + " --label POP");
     EXPECT_EQ(field.status, 2);
     EXPECT_NE(field.output.find("no field \"POP\""), std::string::npos) << field.output;
 }
@@ -206,7 +198,7 @@ TEST(Conversion, DeletedRowsAreLeftOutAndTheRestKeepTheirShapes) {
         DBFMarkRecordDeleted(h, 1, 1);
         DBFClose(h);
     }
-    ASSERT_EQ(Convert(Quote(shp) + " -q --label FID").status, 0);
+    ASSERT_EQ(RunConverter(Quote(shp) + " -q --label FID").status, 0);
     EXPECT_EQ(FeatureCount(dir / "points.kml"), 8);
     // GDAL leaves deleted rows out of the shapefile too: the rest pair up.
     const auto source = GeometryNumbers(shp, "points");
@@ -229,7 +221,7 @@ TEST(Conversion, TablesThatAlreadyUseTheWorkingFieldNames) {
         DBFWriteIntegerAttribute(h, i, 1, 100 + i);
     }
     DBFClose(h);
-    const auto r = Convert(Quote(shp) + " -q --label ZID_SHX --balloon DBF_GFX");
+    const auto r = RunConverter(Quote(shp) + " -q --label ZID_SHX --balloon DBF_GFX");
     ASSERT_EQ(r.status, 0) << r.output;
     const std::string doc = ReadText(dir / "points.kml");
     // Sorted by the user's ZID_SHX; each still has its own row's values and shape.
@@ -251,7 +243,7 @@ TEST(Conversion, UtmInputBecomesLongitudeAndLatitude) {
     DBFWriteStringAttribute(h, 0, 0, "a");
     DBFWriteStringAttribute(h, 1, 0, "b");
     DBFClose(h);
-    ASSERT_EQ(Convert(Quote(dir / "utm.shp") + " -q --utm 14N").status, 0);
+    ASSERT_EQ(RunConverter(Quote(dir / "utm.shp") + " -q --utm 14N").status, 0);
     const auto pts = GeometryNumbers(dir / "utm.kml", "Features");
     ASSERT_EQ(pts.size(), 2u);
     EXPECT_NEAR(pts[0][0], -97.72797, 5e-6);
@@ -275,7 +267,7 @@ TEST(Conversion, HeightsFromTheShapesOwnZValues) {
     DBFWriteIntegerAttribute(h, 0, 0, 1);
     DBFWriteIntegerAttribute(h, 1, 0, 2);
     DBFClose(h);
-    ASSERT_EQ(Convert(Quote(dir / "z.shp") + " -q --extrude elevation --altitude absolute").status, 0);
+    ASSERT_EQ(RunConverter(Quote(dir / "z.shp") + " -q --extrude elevation --altitude absolute").status, 0);
     const std::string doc = ReadText(dir / "z.kml");
     EXPECT_NE(doc.find("<coordinates>10.0000000000,20.0000000000,12.250 </coordinates>"), std::string::npos);
     EXPECT_NE(doc.find("<coordinates>10.0000000000,20.0000000000,-3.500 </coordinates>"), std::string::npos);
@@ -283,7 +275,7 @@ TEST(Conversion, HeightsFromTheShapesOwnZValues) {
 
     // A file without Z values stands on 0.
     const fs::path flat = dir.CopyShared("shapefile-js/points");
-    ASSERT_EQ(Convert(Quote(flat) + " -q --extrude elevation --altitude relative").status, 0);
+    ASSERT_EQ(RunConverter(Quote(flat) + " -q --extrude elevation --altitude relative").status, 0);
     EXPECT_NE(ReadText(dir / "points.kml").find(",0.000 </coordinates>"), std::string::npos);
 }
 
@@ -306,7 +298,7 @@ TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
     DBFWriteStringAttribute(h, 0, 0, "good");
     DBFWriteStringAttribute(h, 1, 0, "bad");
     DBFClose(h);
-    const auto r = Convert(Quote(dir / "big.shp") + " -q --centroid");
+    const auto r = RunConverter(Quote(dir / "big.shp") + " -q --centroid");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("1 record left out"), std::string::npos) << r.output;
     EXPECT_TRUE(WellFormed(dir / "big.kml"));
@@ -333,13 +325,13 @@ TEST(Conversion, ChecksBeforeCreatingUseTheWizardsTexts) {
         {"--extrude constant:-2 --altitude relative", "Input a value >0 for 3D"},
     };
     for (const Case& c : cases) {
-        const auto r = Convert(Quote(shp) + " " + c.args);
+        const auto r = RunConverter(Quote(shp) + " " + c.args);
         EXPECT_EQ(r.status, 2) << c.args;
         EXPECT_NE(r.output.find(c.message), std::string::npos) << c.args << ": " << r.output;
     }
     EXPECT_FALSE(fs::exists(dir / "blockgroups.kml"));
     // "1,5" reads as 15 once the comma is removed: it passes.
-    const auto ok = Convert(Quote(shp) + " -q --extrude field:POP1990:1,5 --altitude relative");
+    const auto ok = RunConverter(Quote(shp) + " -q --extrude field:POP1990:1,5 --altitude relative");
     EXPECT_EQ(ok.status, 0) << ok.output;
 }
 

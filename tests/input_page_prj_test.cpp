@@ -15,6 +15,7 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 
 class NoDialogs : public WizardDialogs {
 public:
@@ -24,11 +25,6 @@ public:
     void OpenDocument(const QString&) override {}
     QString saveAs;
 };
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class InputPrj : public ::testing::Test {
 protected:

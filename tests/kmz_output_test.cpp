@@ -11,12 +11,8 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandResult Convert(const std::string& args) {
-    return test::RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
-}
+using test::Quote;
+using test::RunConverter;
 
 // Geometries and attributes of a KML or KMZ document, as GDAL reads them.
 std::string GdalRows(const fs::path& doc) {
@@ -32,8 +28,8 @@ TEST(KmzOutput, AnArchiveWithTheCompressedDocumentFirstThatGdalReadsWhole) {
     test::TempDir dir;
     const fs::path shp = dir.CopyShared("pyshp/blockgroups");
     const std::string options = " -q --label BKG_KEY --balloon POP1990 --centroid";
-    ASSERT_EQ(Convert(Quote(shp) + " -o " + Quote(dir / "c.kml") + options).status, 0);
-    const auto r = Convert(Quote(shp) + " -o " + Quote(dir / "c.KMZ") + options);
+    ASSERT_EQ(RunConverter(Quote(shp) + " -o " + Quote(dir / "c.kml") + options).status, 0);
+    const auto r = RunConverter(Quote(shp) + " -o " + Quote(dir / "c.KMZ") + options);
     ASSERT_EQ(r.status, 0) << r.output;
 
     // The first local file header: deflated, named doc.kml.
@@ -56,7 +52,7 @@ TEST(KmzOutput, AFailedRunLeavesAnEarlierArchiveAlone) {
     bytes.resize(bytes.size() / 2);
     test::WriteBytes(shp, bytes);
     test::WriteBytes(dir / "states.kmz", {'o', 'l', 'd'});
-    EXPECT_EQ(Convert(Quote(shp) + " -o " + Quote(dir / "states.kmz")).status, 1);
+    EXPECT_EQ(RunConverter(Quote(shp) + " -o " + Quote(dir / "states.kmz")).status, 1);
     EXPECT_EQ(test::ReadBytes(dir / "states.kmz"), (std::vector<unsigned char>{'o', 'l', 'd'}));
     for (const auto& entry : fs::directory_iterator(dir.Path()))
         EXPECT_EQ(entry.path().string().find(".part-"), std::string::npos) << entry.path();
@@ -76,14 +72,14 @@ TEST(RunProgress, PercentagesAndTheirText) {
 TEST(RunProgress, NoProgressLineOffATerminalAndNothingButNotesWhenQuiet) {
     test::TempDir dir;
     const fs::path shp = dir.CopyShared("us-atlas/counties");
-    const auto piped = Convert(Quote(shp));
+    const auto piped = RunConverter(Quote(shp));
     ASSERT_EQ(piped.status, 0) << piped.output;
     EXPECT_NE(piped.output.find("Creating KML file...\n"), std::string::npos) << piped.output;
     EXPECT_NE(piped.output.find("3230 features written to "), std::string::npos) << piped.output;
     EXPECT_EQ(piped.output.find('%'), std::string::npos) << piped.output;
     EXPECT_EQ(piped.output.find('\r'), std::string::npos) << piped.output;
 
-    const auto quiet = Convert(Quote(shp) + " -q");
+    const auto quiet = RunConverter(Quote(shp) + " -q");
     ASSERT_EQ(quiet.status, 0);
     // One Null record: its note is all there is.
     EXPECT_EQ(quiet.output.rfind("tessaly-convert: note: ", 0), 0u) << quiet.output;

@@ -25,6 +25,7 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 using test::RecordedMessages;
 using test::TempDir;
 
@@ -41,11 +42,6 @@ public:
     QString saveAs, proposedName;
     std::vector<QString> opened;
 };
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class Wizard : public ::testing::Test {
 protected:

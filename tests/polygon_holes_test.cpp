@@ -13,17 +13,9 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandResult Convert(const std::string& args) {
-    return test::RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
-}
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using test::Quote;
+using test::RunConverter;
+using test::ReadText;
 
 struct Rings {
     int polygons = 0;
@@ -66,7 +58,7 @@ TEST(PolygonHoles, OuterRingsAndHolesAreThoseGdalReads) {
         test::TempDir dir;
         const fs::path shp = dir.CopyShared(c.base);
         const fs::path kml = dir / "out.kml";
-        const auto r = Convert(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
+        const auto r = RunConverter(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
         ASSERT_EQ(r.status, 0) << r.output;
         const auto source = RingsByFeature(shp, shp.stem().string());
         const auto written = RingsByFeature(kml, "Features");
@@ -92,7 +84,7 @@ TEST(PolygonHoles, OuterRingsAndHolesAreThoseGdalReads) {
 TEST(PolygonHoles, DocumentOfARealFileWithHolesIsUnchanged) {
     test::TempDir dir;
     const fs::path shp = dir.CopyShared("pyshp/blockgroups");
-    const auto r = Convert(Quote(shp) + " -q --label BKG_KEY --graduated POP1990 --classes 5 --folders --centroid"
+    const auto r = RunConverter(Quote(shp) + " -q --label BKG_KEY --graduated POP1990 --classes 5 --folders --centroid"
                                         " --rollover --labels always --balloon BKG_KEY,POP1990");
     ASSERT_EQ(r.status, 0) << r.output;
     const auto golden = test::RunCommand("gzip -dc " + Quote(fs::path(TESSALY_GOLDEN_DIR) / "blockgroups.kml.gz"));

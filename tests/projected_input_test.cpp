@@ -17,21 +17,13 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Quote;
+using test::RunConverter;
+using test::ReadText;
 using test::RunCommand;
 using test::TempDir;
 
 using Points = std::vector<std::pair<double, double>>;
-
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
-
-test::CommandResult Convert(const std::string& args) {
-    return RunCommand(std::string("'") + TESSALY_CONVERT + "' " + args + " 2>&1");
-}
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Longitude/latitude of every vertex of each named feature, as GDAL reads the file.
 std::map<std::string, Points> FeaturePoints(const std::string& ogrArguments) {
@@ -80,7 +72,7 @@ TEST(ProjectedInput, RealFilesMatchGdalWithinOneCentimetre) {
     TempDir dir;
     for (const char* name : {"states_conus_albers", "states_nad83_utm15n", "states_web_mercator"}) {
         const fs::path shp = dir.CopyShared(std::string("projected/") + name);
-        const auto r = Convert(Quote(shp) + " -q");
+        const auto r = RunConverter(Quote(shp) + " -q");
         ASSERT_EQ(r.status, 0) << r.output;
         const auto written = FeaturePoints(Quote(fs::path(shp).replace_extension(".kml")) + " Features -select Name");
         const auto reference = FeaturePoints("-t_srs EPSG:4326 " + Quote(shp) + " -select name");
@@ -96,8 +88,8 @@ TEST(ProjectedInput, Nad27FilesGiveTheDocumentsOfTheExplicitChoices) {
     } cases[] = {{"states_nad27_utm16n", "--utm 16N --datum 133"}, {"states_nad27_geographic", "--datum 133"}};
     for (const auto& c : cases) {
         const fs::path shp = dir.CopyShared(std::string("projected/") + c.name);
-        ASSERT_EQ(Convert(Quote(shp) + " -q -o " + Quote(dir / "prj.kml")).status, 0);
-        ASSERT_EQ(Convert(Quote(shp) + " -q -o " + Quote(dir / "explicit.kml") + " " + c.options).status, 0);
+        ASSERT_EQ(RunConverter(Quote(shp) + " -q -o " + Quote(dir / "prj.kml")).status, 0);
+        ASSERT_EQ(RunConverter(Quote(shp) + " -q -o " + Quote(dir / "explicit.kml") + " " + c.options).status, 0);
         const std::string fromPrj = ReadText(dir / "prj.kml");
         EXPECT_GT(fromPrj.size(), 10000u);
         EXPECT_EQ(fromPrj, ReadText(dir / "explicit.kml")) << c.name;
@@ -109,7 +101,7 @@ TEST(ProjectedInput, ProjectedNumbersTakenForDegreesEndTheRun) {
     const fs::path shp = dir.CopyShared("projected/states_wgs84_utm10n_noprj");
     const fs::path kml = fs::path(shp).replace_extension(".kml");
     std::ofstream(kml) << "earlier";
-    const auto r = Convert(Quote(shp) + " -q");
+    const auto r = RunConverter(Quote(shp) + " -q");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find(shp.string() + ": record 1: X 562825.0845451345, Y 4106976.8271974004 cannot be "
                                           "longitude and latitude: the data look projected"),
@@ -117,13 +109,13 @@ TEST(ProjectedInput, ProjectedNumbersTakenForDegreesEndTheRun) {
         << r.output;
     EXPECT_EQ(ReadText(kml), "earlier");
     // The same when PROJ would shift the degrees (GDA94, not in the catalogue).
-    const auto gda = Convert(Quote(shp) + " -q --srs EPSG:4283");
+    const auto gda = RunConverter(Quote(shp) + " -q --srs EPSG:4283");
     EXPECT_EQ(gda.status, 1);
     EXPECT_NE(gda.output.find("record 1: X 562825.0845451345"), std::string::npos) << gda.output;
 
     // Told its system, the same file converts, and EPSG's name for it is that system.
-    ASSERT_EQ(Convert(Quote(shp) + " -q --utm 10N").status, 0);
-    ASSERT_EQ(Convert(Quote(shp) + " -q --srs EPSG:32610 -o " + Quote(dir / "srs.kml")).status, 0);
+    ASSERT_EQ(RunConverter(Quote(shp) + " -q --utm 10N").status, 0);
+    ASSERT_EQ(RunConverter(Quote(shp) + " -q --srs EPSG:32610 -o " + Quote(dir / "srs.kml")).status, 0);
     EXPECT_EQ(ReadText(dir / "srs.kml"), ReadText(kml));
 }
 
@@ -143,7 +135,7 @@ TEST(ProjectedInput, OptionsOverrideThePrjAndAnUnreadablePrjIsANote) {
     TempDir dir;
     const fs::path shp = dir.CopyShared("projected/states_nad27_geographic");
     auto info = [&](const std::string& options) {
-        const auto r = Convert("--info " + Quote(shp) + " " + options);
+        const auto r = RunConverter("--info " + Quote(shp) + " " + options);
         const std::size_t at = r.output.find("Coordinate System: ");
         return at == std::string::npos ? r.output : r.output.substr(at, r.output.find('\n', at) - at);
     };
@@ -153,11 +145,11 @@ TEST(ProjectedInput, OptionsOverrideThePrjAndAnUnreadablePrjIsANote) {
               "Germany; Gibraltar (datum 64), from the options");
     EXPECT_EQ(info("--srs " + Quote(test::SharedData("projected/states_conus_albers.prj"))),
               "Coordinate System: NAD83 / Conus Albers through PROJ, datum 140, from states_conus_albers.prj");
-    EXPECT_EQ(Convert("--info " + Quote(shp) + " --srs EPSG:4267 --geographic").status, 2);
-    EXPECT_EQ(Convert("--info " + Quote(shp) + " --srs EPSG:99999").status, 2);
+    EXPECT_EQ(RunConverter("--info " + Quote(shp) + " --srs EPSG:4267 --geographic").status, 2);
+    EXPECT_EQ(RunConverter("--info " + Quote(shp) + " --srs EPSG:99999").status, 2);
 
     std::ofstream(fs::path(shp).replace_extension(".prj")) << "GEOGCS[\"broken";
-    const auto r = Convert(Quote(shp) + " -q");
+    const auto r = RunConverter(Quote(shp) + " -q");
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.output.find("note: " + fs::path(shp).replace_extension(".prj").string() +
                             ": not a coordinate system PROJ can read"),

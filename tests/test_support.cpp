@@ -4,6 +4,7 @@
 #include <cstring>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -160,6 +161,17 @@ CommandResult RunCommand(const std::string& command) {
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+CommandResult RunConverter(const std::string& arguments) {
+    return RunCommand(std::string("'") + TESSALY_CONVERT + "' " + arguments + " 2>&1");
+}
+
+std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace tessaly::test

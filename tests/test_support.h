@@ -82,4 +82,11 @@ struct CommandResult {
 };
 CommandResult RunCommand(const std::string& command);
 
+// tessaly-convert with the given arguments; standard error is in the output too.
+CommandResult RunConverter(const std::string& arguments);
+// A path in single quotes, for a command line.
+std::string Quote(const std::filesystem::path& path);
+// A whole file as text.
+std::string ReadText(const std::filesystem::path& path);
+
 }  // namespace tessaly::test

@@ -20,13 +20,9 @@ namespace tessaly {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ReadText;
 
 const fs::path kSite = TESSALY_SITE_DIR;
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(WebAddresses, QueriesAndBounds) {
     struct Case {
