@@ -1,6 +1,7 @@
 // Times drawing the histogram and the scatter plot of 1,000,000 values each,
 // from values already read (the goal: under 1 second each).
 
+#include "bench/best_time.h"
 #include "symbology/chart_values.h"
 #include "symbology/histogram_drawing.h"
 #include "symbology/scatter_drawing.h"
@@ -23,15 +24,7 @@ namespace {
 
 constexpr std::size_t kValues = 1'000'000;
 
-double BestOf3(const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        run();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
+using bench::BestOf3;
 
 // Skewed like a population count, with one value in a thousand empty.
 std::vector<double> Values(unsigned seed) {

@@ -1,6 +1,7 @@
 // Times the .shp reader against a plain read of the same file, on a generated
 // polygon shapefile large enough that per-record overhead shows.
 
+#include "bench/best_time.h"
 #include "bench/synthetic_shapefile.h"
 #include "engine/shape_index.h"
 #include "input/shapefile_reader.h"
@@ -26,15 +27,7 @@ namespace {
 // Keeps the timed loops from being optimised away.
 volatile std::uint64_t g_sink = 0;
 
-double BestOf3(const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < 3; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        run();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
+using bench::BestOf3;
 
 void PlainRead(const fs::path& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
