@@ -2,12 +2,26 @@
 
 #include "engine/output_file.h"
 
-#include <zip.h>
+#include "engine/zip_api.h"
+#include "input/shared_library.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace tessaly {
+
+namespace {
+
+// libzip, or an error naming the archive when it cannot be opened.
+const ZipApi& ZipFor(const std::string& reportAs) {
+    try {
+        return Zip();
+    } catch (const SharedLibraryError& e) {
+        throw OutputError(reportAs + ": cannot write the KMZ archive: " + e.what());
+    }
+}
+
+}  // namespace
 
 bool IsKmzPath(const std::string& path) {
     if (path.size() < 4) return false;
@@ -17,33 +31,34 @@ bool IsKmzPath(const std::string& path) {
 }
 
 void PackKmz(const std::string& kmlFile, const std::string& kmzFile, const std::string& reportAs) {
+    const ZipApi& zip = ZipFor(reportAs);
     int code = 0;
-    zip_t* archive = zip_open(kmzFile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* archive = zip.zip_open(kmzFile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
         zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        const std::string what = zip_error_strerror(&error);
-        zip_error_fini(&error);
+        zip.zip_error_init_with_code(&error, code);
+        const std::string what = zip.zip_error_strerror(&error);
+        zip.zip_error_fini(&error);
         throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
     }
     // The document is read from its file while the archive is written, never held whole.
-    zip_source_t* source = zip_source_file(archive, kmlFile.c_str(), 0, 0);
+    zip_source_t* source = zip.zip_source_file(archive, kmlFile.c_str(), 0, 0);
     if (source == nullptr) {
-        const std::string what = zip_error_strerror(zip_get_error(archive));
-        zip_discard(archive);
+        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
+        zip.zip_discard(archive);
         throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
     }
-    const zip_int64_t entry = zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
+    const zip_int64_t entry = zip.zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
     if (entry < 0) {
-        zip_source_free(source);
-        const std::string what = zip_error_strerror(zip_get_error(archive));
-        zip_discard(archive);
+        zip.zip_source_free(source);
+        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
+        zip.zip_discard(archive);
         throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
     }
-    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
-        zip_close(archive) != 0) {
-        const std::string what = zip_error_strerror(zip_get_error(archive));
-        zip_discard(archive);
+    if (zip.zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
+        zip.zip_close(archive) != 0) {
+        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
+        zip.zip_discard(archive);
         throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
     }
 }

@@ -2,7 +2,7 @@
 // PROJ objects owned by RAII handles, in a context that works offline and keeps
 // PROJ's own error messages instead of printing them.
 
-#include <proj.h>
+#include "input/proj_api.h"
 
 #include <memory>
 #include <stdexcept>
@@ -17,7 +17,7 @@ public:
 };
 
 struct ProjObjectDeleter {
-    void operator()(PJ* p) const { proj_destroy(p); }
+    void operator()(PJ* p) const { Proj().proj_destroy(p); }
 };
 using ProjObject = std::unique_ptr<PJ, ProjObjectDeleter>;
 
