@@ -11,6 +11,7 @@
 #include "engine/shape_index.h"
 #include "engine/user_messages.h"
 #include "input/dbf_table.h"
+#include "input/huge_pages.h"
 #include "input/shapefile_reader.h"
 #include "symbology/symbol_list.h"
 
@@ -70,7 +71,7 @@ private:
     struct Batch {
         std::span<const OrderedRow> rows;
         std::vector<ByteRange> ranges;
-        std::vector<unsigned char> records;
+        HugePageVector<unsigned char> records;
         std::vector<std::size_t> recordAt;
         std::vector<std::string> balloonValues;
     };

@@ -62,9 +62,8 @@ std::uint32_t TextOf(Key k) { return static_cast<std::uint32_t>(k); }
 // each round's sort is stable, so table order survives among equal bytes.
 class TextSorter {
 public:
-    TextSorter(const LabelStore& texts, const std::vector<std::uint32_t>& starts, std::size_t count)
+    TextSorter(const LabelStore& texts, const HugePageVector<std::uint32_t>& starts, std::size_t count)
         : texts_(texts), starts_(starts) {
-        ReserveInHugePages(spare_, count);
         spare_.resize(count);
     }
 
@@ -138,8 +137,8 @@ private:
     }
 
     const LabelStore& texts_;
-    const std::vector<std::uint32_t>& starts_;
-    std::vector<Key> spare_;
+    const HugePageVector<std::uint32_t>& starts_;
+    HugePageVector<Key> spare_;
 };
 
 }  // namespace
@@ -147,7 +146,7 @@ private:
 RowOrder RowOrder::TableOrder(const DbfTable& table) {
     RowOrder order;
     order.labels_.Add("");  // every row's label
-    ReserveInHugePages(order.rows, static_cast<std::size_t>(table.RecordCount()));
+    order.rows.reserve(static_cast<std::size_t>(table.RecordCount()));
     for (int row = 0; row < table.RecordCount(); ++row)
         if (!table.IsDeleted(row)) order.rows.push_back({row, 0});
     return order;
@@ -156,12 +155,12 @@ RowOrder RowOrder::TableOrder(const DbfTable& table) {
 RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
     RowOrder order;
     const bool numeric = table.Fields()[static_cast<std::size_t>(field)].kind == FieldKind::Numeric;
-    std::vector<Key> keys;
+    HugePageVector<Key> keys;
     std::vector<double> numbers;
     std::vector<std::int32_t> liveRows;  // the row of each text, when rows are deleted
-    std::vector<std::uint32_t> starts;  // text i begins at starts[i]
-    ReserveInHugePages(keys, static_cast<std::size_t>(table.RecordCount()));
-    ReserveInHugePages(starts, static_cast<std::size_t>(table.RecordCount()) + 1);
+    HugePageVector<std::uint32_t> starts;  // text i begins at starts[i]
+    keys.reserve(static_cast<std::size_t>(table.RecordCount()));
+    starts.reserve(static_cast<std::size_t>(table.RecordCount()) + 1);
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) {
             if (liveRows.empty())
@@ -186,7 +185,7 @@ RowOrder RowOrder::LabelOrder(const DbfTable& table, int field) {
         });
     else
         TextSorter(order.labels_, starts, keys.size()).Sort(keys.data(), keys.data() + keys.size(), 0);
-    ReserveInHugePages(order.rows, keys.size());
+    order.rows.reserve(keys.size());
     for (const Key k : keys) {
         const std::uint32_t t = TextOf(k);
         order.rows.push_back({liveRows.empty() ? static_cast<std::int32_t>(t) : liveRows[t], starts[t]});

@@ -4,6 +4,7 @@
 // kept beside it so that writing never reads the label from the table again.
 
 #include "input/dbf_table.h"
+#include "input/huge_pages.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -46,7 +47,7 @@ struct OrderedRow {
 
 class RowOrder {
 public:
-    std::vector<OrderedRow> rows;
+    HugePageVector<OrderedRow> rows;
 
     std::string_view Label(const OrderedRow& r) const { return labels_.At(r.labelStart); }
 

@@ -60,7 +60,7 @@ void TShapeIndex::Close() {
 
 void TShapeIndex::LoadOffsets() {
     if (fd_ < 0) throw ShapeIndexError(fileName_ + ": the shape index is not open");
-    ReserveInHugePages(offsets_, static_cast<std::size_t>(entryCount_) + 1);
+    offsets_.reserve(static_cast<std::size_t>(entryCount_) + 1);
     // One pass in large blocks of whole entries.
     constexpr std::size_t kBlockEntries = 1 << 14;
     std::vector<unsigned char> block(kBlockEntries * kShapeIndexEntrySize);

@@ -2,6 +2,8 @@
 // The program's own index of a shapefile: one 40-byte entry per record with its
 // byte offset and box, so that any record is reached with one seek.
 
+#include "input/huge_pages.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
@@ -57,7 +59,7 @@ private:
 
     std::string fileName_;
     int fd_ = -1;
-    std::vector<std::uint32_t> offsets_;
+    HugePageVector<std::uint32_t> offsets_;
     std::int32_t entryCount_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include "input/table_file_io.h"
 
+#include "input/huge_pages.h"
 #include "input/number_text.h"
 
 #include <shapefil.h>
@@ -130,7 +131,7 @@ void WriteAt(const FileDescriptor& file, const std::string& path, const char* da
 // Reads `count` rows from row `first` into block; a table cut short is reported
 // with the first row that is not all there.
 void ReadRows(const FileDescriptor& file, const std::string& path, const DBFInfo& layout, long long first,
-              std::size_t count, std::vector<char>& block) {
+              std::size_t count, HugePageVector<char>& block) {
     const auto rowLength = static_cast<std::size_t>(layout.nRecordLength);
     const std::size_t want = count * rowLength;
     const off_t at = static_cast<off_t>(layout.nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(rowLength);
@@ -242,8 +243,8 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
     const FileDescriptor input = OpenAsShapelib(inputTable);
     const long long rows = DBFGetRecordCount(in);
     const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / inLength);
-    std::vector<char> inBlock(blockRows * inLength);
-    std::vector<char> outBlock(blockRows * outLength);
+    HugePageVector<char> inBlock(blockRows * inLength);
+    HugePageVector<char> outBlock(blockRows * outLength);
     for (long long first = 0; first < rows; first += static_cast<long long>(blockRows)) {
         const auto count = static_cast<std::size_t>(std::min(static_cast<long long>(blockRows), rows - first));
         ReadRows(input, inputTable, *in, first, count, inBlock);
@@ -319,7 +320,7 @@ void Normalize(const std::string& workTable, const std::string& field, const std
     if (file.Get() < 0) throw TableError(workTable + ": cannot open the table");
     const auto rowLength = static_cast<std::size_t>(layout->nRecordLength);
     const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / rowLength);
-    std::vector<char> block(blockRows * rowLength);
+    HugePageVector<char> block(blockRows * rowLength);
     for (long long first = 0; first < rows; first += static_cast<long long>(blockRows)) {
         const auto count = static_cast<std::size_t>(std::min(static_cast<long long>(blockRows), rows - first));
         ReadRows(file, workTable, *layout, first, count, block);

@@ -152,7 +152,7 @@ void TFileSHP::ReadExactly(unsigned char* target, std::int64_t offset, std::size
     }
 }
 
-void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigned char>& into,
+void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, HugePageVector<unsigned char>& into,
                           std::vector<std::size_t>& at) {
     // A pread costs about as much as copying this many bytes: nearer ranges are read
     // together, gap and all.
@@ -171,7 +171,6 @@ void TFileSHP::ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigne
     }
     if (into.size() < total) {
         into.clear();
-        ReserveInHugePages(into, total);
         into.resize(total);
     }
     // Rows in label order ask for records in any order, in table order they come

@@ -3,6 +3,7 @@
 
 #include "input/byte_ranges.h"
 #include "input/coordinate_lists.h"
+#include "input/huge_pages.h"
 
 #include <array>
 #include <cstdint>
@@ -67,7 +68,7 @@ public:
     void ReadRecordAt(std::int64_t offset, const unsigned char* fetched, std::size_t size);
     // Reads the ranges, which must lie inside the file, into `into`, back to back in
     // the order given; at[i] is where range i begins. Few calls for many ranges.
-    void ReadRanges(std::span<const ByteRange> ranges, std::vector<unsigned char>& into,
+    void ReadRanges(std::span<const ByteRange> ranges, HugePageVector<unsigned char>& into,
                     std::vector<std::size_t>& at);
     bool AtEnd() const { return position_ >= fileSize_; }
     std::int64_t Position() const { return position_; }
@@ -96,10 +97,10 @@ private:
     bool open_ = false;
     // What the last read brought: a large block when records are read in file order,
     // a small one around a record reached by a seek.
-    std::vector<unsigned char> buffer_;
+    HugePageVector<unsigned char> buffer_;
     std::int64_t bufferStart_ = 0;
     // ReadRanges' scratch lists.
-    std::vector<std::uint64_t> byOffset_, spare_;
+    HugePageVector<std::uint64_t> byOffset_, spare_;
     std::vector<ByteRange> sorted_;
     // Bytes fetched by the caller (ReadRecordAt), looked at before the buffer.
     const unsigned char* fetched_ = nullptr;

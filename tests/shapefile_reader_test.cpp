@@ -1038,7 +1038,7 @@ TEST(ShapefileReader, RangesAndRecordsFromFetchedBytesMatchTheFile) {
         const auto size = std::uniform_int_distribution<std::size_t>(0, std::min<std::size_t>(3000, file.size() - offset))(random);
         ranges.push_back({static_cast<std::int64_t>(offset), size});
     }
-    std::vector<unsigned char> into;
+    HugePageVector<unsigned char> into;
     std::vector<std::size_t> at;
     reader.ReadRanges(ranges, into, at);
     for (std::size_t i = 0; i < ranges.size(); ++i)
