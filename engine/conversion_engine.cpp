@@ -157,10 +157,16 @@ void TConversionEngine::CreateLabelIndex(const std::string& field, int position,
 
 void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, UserMessages& messages) {
     CheckFields();
+    const bool labelled = !State.LabelField.empty();
+    auto sortLabels = [&] {
+        messages.Progress("Sorting Attributes...");
+        if (State.LabelField != State.LastSortedField) CreateLabelIndex(State.LabelField, labelPosition_, messages);
+    };
+    bool sorted = false;
     if (!State.Prepared) {
         messages.Progress("Preparing Information...");
-        // The shape index and the working table of a large input are made from their
-        // files at once; a small one is not worth a thread.
+        // The shape index of a large input is made from its file while the working
+        // table is copied and its labels sorted; a small one is not worth a thread.
         constexpr std::uintmax_t kLargeInput = 1 << 20;
         std::error_code ec;
         std::exception_ptr indexFailure;
@@ -177,6 +183,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
         else buildIndex();
         try {
             if (together || !indexFailure) CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
+            if (together && labelled) sortLabels(), sorted = true;
         } catch (...) {
             if (indexing.joinable()) indexing.join();
             if (indexFailure) std::rethrow_exception(indexFailure);  // the shapefile's fault comes first
@@ -196,10 +203,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
         }
         State.Prepared = true;
     }
-    if (!State.LabelField.empty()) {
-        messages.Progress("Sorting Attributes...");
-        if (State.LabelField != State.LastSortedField) CreateLabelIndex(State.LabelField, labelPosition_, messages);
-    }
+    if (labelled && !sorted) sortLabels();
     if (!Symbols.NormField().empty()) {
         messages.Progress("Normalizing data...");
         Normalize(WorkTablePath, Symbols.FieldName(), Symbols.NormField());
