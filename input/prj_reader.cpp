@@ -171,7 +171,7 @@ InputCoordinateSystem RecogniseCoordinateSystem(const std::string& definition, c
 
 InputCoordinateSystem RecogniseThroughProj(const std::string& definition, const std::string& source,
                                            const std::string& origin) {
-    ProjContext context;
+    ProjContext context(source);
     PJ_CONTEXT* ctx = context.Get();
     const ProjObject crs = CreateCrs(context, definition, source);
     const ProjObject horizontal = HorizontalCrs(context, crs.get(), false);

@@ -6,18 +6,18 @@ namespace tessaly {
 
 namespace {
 
-PJ_CONTEXT* CreateContext() {
+PJ_CONTEXT* CreateContext(const std::string& source) {
     try {
         return Proj().proj_context_create();
     } catch (const SharedLibraryError& e) {
-        throw CoordinateSystemError(std::string("PROJ is needed for this coordinate system, but ") + e.what());
+        throw CoordinateSystemError(source + ": PROJ is needed for this coordinate system, but " + e.what());
     }
 }
 
 }  // namespace
 
-ProjContext::ProjContext() : context_(CreateContext()) {
-    if (context_ == nullptr) throw CoordinateSystemError("PROJ could not be started");
+ProjContext::ProjContext(const std::string& source) : context_(CreateContext(source)) {
+    if (context_ == nullptr) throw CoordinateSystemError(source + ": PROJ could not be started");
     Proj().proj_log_func(context_, this, &ProjContext::Log);
     Proj().proj_log_level(context_, PJ_LOG_ERROR);
     // Conversions must not depend on a network or on grids fetched behind the user's back.
@@ -25,7 +25,7 @@ ProjContext::ProjContext() : context_(CreateContext()) {
     const char* database = Proj().proj_context_get_database_path(context_);
     if (database == nullptr || *database == '\0') {
         Proj().proj_context_destroy(context_);
-        throw CoordinateSystemError("PROJ's database proj.db was not found (it comes with the package proj-data)");
+        throw CoordinateSystemError(source + ": PROJ's database proj.db was not found (it comes with the package proj-data)");
     }
 }
 

@@ -28,8 +28,9 @@ void ReleaseProjCaches();
 
 class ProjContext {
 public:
-    // Throws CoordinateSystemError when PROJ's database cannot be found.
-    ProjContext();
+    // Throws CoordinateSystemError, naming `source` (the file or text the system
+    // comes from), when PROJ cannot be opened or its database cannot be found.
+    explicit ProjContext(const std::string& source);
     ~ProjContext();
     ProjContext(const ProjContext&) = delete;
     ProjContext& operator=(const ProjContext&) = delete;

@@ -45,7 +45,7 @@ void RequireKnownProjection(ProjContext& context, PJ* crs, const std::string& so
 }  // namespace
 
 ProjectedInput::ProjectedInput(const std::string& definition, bool toWgs84, const std::string& source)
-    : toWgs84_(toWgs84) {
+    : context_(source), toWgs84_(toWgs84) {
     ProjObject crs = CreateCrs(context_, definition, source);
     PJ_CONTEXT* ctx = context_.Get();
     const PJ_TYPE type = Proj().proj_get_type(HorizontalCrs(context_, crs.get(), true).get());
