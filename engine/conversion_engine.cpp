@@ -165,6 +165,9 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     bool sorted = false;
     if (!State.Prepared) {
         messages.Progress("Preparing Information...");
+        // The working table is made anew, and the label orders of the old one with it.
+        labelIndexes_.clear();
+        State.LastSortedField.clear();
         // The shape index of a large input is made from its file while the working
         // table is copied and its labels sorted; a small one is not worth a thread.
         constexpr std::uintmax_t kLargeInput = 1 << 20;

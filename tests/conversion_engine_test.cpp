@@ -101,6 +101,28 @@ TEST_F(Engine, PreparesOnceAndReusesLabelIndexes) {
     EXPECT_EQ(engine.State.LabelIndexName, "INDEX2");
 }
 
+TEST_F(Engine, AFailedPreparationKeepsNoLabelOrderOfItsTable) {
+    // Large enough that its labels are sorted while its shape index is built.
+    Load("us-atlas/counties");
+    const fs::path good = dir / "good.dbf";
+    fs::copy_file(table, good);
+    // One row more than the shapefile has records, and no name of the real table.
+    fs::remove(table);
+    DBFHandle h = DBFCreate(table.c_str());
+    DBFAddField(h, "name", FTString, 12, 0);
+    for (int row = 0; row <= 3231; ++row) DBFWriteStringAttribute(h, row, 0, ("x" + std::to_string(row)).c_str());
+    DBFClose(h);
+    ConversionChoices c;
+    c.labelField = "name";
+    engine.CollectSettings(c, shp);
+    EXPECT_THROW(engine.PrepareAttributes(shp, messages), ConversionError);
+
+    fs::copy_file(good, table, fs::copy_options::overwrite_existing);
+    const std::string kml = Run(c);
+    EXPECT_EQ(kml.find("<name>x"), std::string::npos);
+    EXPECT_NE(kml.find("<name>Tangipahoa</name>"), std::string::npos);
+}
+
 TEST_F(Engine, WorkingTableNumbersEveryRowAndStoresFullRatios) {
     Load("pyshp/blockgroups");
     ConversionChoices c;
