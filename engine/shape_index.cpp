@@ -2,6 +2,7 @@
 
 #include "input/byte_order.h"
 #include "input/huge_pages.h"
+#include "input/positioned_io.h"
 #include "input/shapefile_reader.h"
 
 #include <cerrno>
@@ -67,14 +68,10 @@ void TShapeIndex::LoadOffsets() {
     for (std::int64_t k = 0; k <= entryCount_;) {
         const auto n = static_cast<std::size_t>(std::min<std::int64_t>(kBlockEntries, entryCount_ + 1 - k));
         const std::size_t bytes = n * kShapeIndexEntrySize;
-        const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
-        for (std::size_t done = 0; done < bytes;) {
-            const ssize_t got = ::pread(fd_, block.data() + done, bytes - done, at + static_cast<off_t>(done));
-            if (got <= 0) {
-                offsets_.clear();
-                throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
-            }
-            done += static_cast<std::size_t>(got);
+        if (ReadAt(fd_, block.data(), bytes, k * static_cast<std::int64_t>(kShapeIndexEntrySize)) !=
+            static_cast<std::int64_t>(bytes)) {
+            offsets_.clear();
+            throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
         }
         for (std::size_t i = 0; i < n; ++i) offsets_.push_back(LoadU32LE(block.data() + i * kShapeIndexEntrySize + 4));
         k += static_cast<std::int64_t>(n);
@@ -96,8 +93,8 @@ ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {
                               " (the shapefile has " + std::to_string(entryCount_) + " records)");
     // Entries are read where they lie, one call each: the rows visit them in any order.
     unsigned char buf[kShapeIndexEntrySize];
-    const off_t at = static_cast<off_t>(k) * static_cast<off_t>(kShapeIndexEntrySize);
-    if (::pread(fd_, buf, sizeof buf, at) != static_cast<ssize_t>(sizeof buf))
+    if (ReadAt(fd_, buf, sizeof buf, static_cast<std::int64_t>(k) * static_cast<std::int64_t>(kShapeIndexEntrySize)) !=
+        static_cast<std::int64_t>(sizeof buf))
         throw ShapeIndexError(fileName_ + ": cannot read entry " + std::to_string(k));
     ShapeIndexEntry e;
     e.Position = LoadI32LE(buf);

@@ -4,6 +4,7 @@
 
 #include "input/huge_pages.h"
 #include "input/number_text.h"
+#include "input/positioned_io.h"
 
 #include <shapefil.h>
 
@@ -117,15 +118,8 @@ private:
     throw TableError(path + ": cannot write the working table: " + std::system_category().message(error));
 }
 
-void WriteAt(const FileDescriptor& file, const std::string& path, const char* data, std::size_t size, off_t at) {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(file.Get(), data, size, at);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) ThrowWriteError(path, n < 0 ? errno : ENOSPC);
-        data += n;
-        at += n;
-        size -= static_cast<std::size_t>(n);
-    }
+void Write(const FileDescriptor& file, const std::string& path, const char* data, std::size_t size, off_t at) {
+    if (!WriteAt(file.Get(), data, size, at)) ThrowWriteError(path, errno);
 }
 
 // Reads `count` rows from row `first` into block; a table cut short is reported
@@ -135,13 +129,7 @@ void ReadRows(const FileDescriptor& file, const std::string& path, const DBFInfo
     const auto rowLength = static_cast<std::size_t>(layout.nRecordLength);
     const std::size_t want = count * rowLength;
     const off_t at = static_cast<off_t>(layout.nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(rowLength);
-    std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n = ::pread(file.Get(), block.data() + got, want - got, at + static_cast<off_t>(got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
+    const auto got = static_cast<std::size_t>(std::max<std::int64_t>(ReadAt(file.Get(), block.data(), want, at), 0));
     if (got < want)
         throw TableError(path + ": cannot read row " + std::to_string(first + static_cast<long long>(got / rowLength) + 1));
 }
@@ -167,7 +155,7 @@ void WriteCodePage(DBFInfo* in, const std::string& workTable) {
     if (codePage == nullptr || codePage == fromByte) return;
     const std::string cpgPath = SiblingPath(workTable, ".cpg");
     FileDescriptor cpg = CreateFile(cpgPath);
-    WriteAt(cpg, cpgPath, codePage, std::strlen(codePage), 0);
+    Write(cpg, cpgPath, codePage, std::strlen(codePage), 0);
     CloseFile(cpg, cpgPath);
 }
 
@@ -237,7 +225,7 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
     const std::string dbfPath = SiblingPath(workTable, ".dbf");
     FileDescriptor out = CreateFile(dbfPath);
     const std::string header = WorkingHeader(in, outLength);
-    WriteAt(out, dbfPath, header.data(), header.size(), 0);
+    Write(out, dbfPath, header.data(), header.size(), 0);
     auto written = static_cast<off_t>(header.size());
 
     const FileDescriptor input = OpenAsShapelib(inputTable);
@@ -262,10 +250,10 @@ void WriteWorkingTable(DBFInfo* in, const std::string& inputTable, const std::st
             std::memcpy(number + sizeof digits - length, digits, length);
             std::memset(number + sizeof digits, ' ', kRatioWidth);
         }
-        WriteAt(out, dbfPath, outBlock.data(), count * outLength, written);
+        Write(out, dbfPath, outBlock.data(), count * outLength, written);
         written += static_cast<off_t>(count * outLength);
     }
-    WriteAt(out, dbfPath, &kEndOfFile, 1, written);
+    Write(out, dbfPath, &kEndOfFile, 1, written);
     CloseFile(out, dbfPath);
 }
 
@@ -326,7 +314,7 @@ void Normalize(const std::string& workTable, const std::string& field, const std
         ReadRows(file, workTable, *layout, first, count, block);
         for (std::size_t r = 0; r < count; ++r)
             std::memcpy(block.data() + r * rowLength + offset, ratios.data() + (static_cast<std::size_t>(first) + r) * width, width);
-        WriteAt(file, workTable, block.data(), count * rowLength,
+        Write(file, workTable, block.data(), count * rowLength,
                 static_cast<off_t>(layout->nHeaderLength) + static_cast<off_t>(first) * static_cast<off_t>(rowLength));
     }
     CloseFile(file, workTable);

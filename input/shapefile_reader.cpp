@@ -2,6 +2,7 @@
 
 #include "input/byte_order.h"
 #include "input/huge_pages.h"
+#include "input/positioned_io.h"
 #include "input/radix_sort.h"
 #include "input/shapefile_parts.h"
 
@@ -142,13 +143,10 @@ const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
 }
 
 void TFileSHP::ReadExactly(unsigned char* target, std::int64_t offset, std::size_t n) {
-    for (std::size_t done = 0; done < n;) {
-        const ssize_t got = pread(fd_, target + done, n - done, static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-        if (got <= 0) {
-            const std::string why = got < 0 ? SystemError() : std::string("unexpected end of file");
-            throw ShapefileError(FileName + ": read error at byte " + std::to_string(offset + static_cast<std::int64_t>(done)) + ": " + why);
-        }
-        done += static_cast<std::size_t>(got);
+    const std::int64_t got = ReadAt(fd_, target, n, offset);
+    if (got != static_cast<std::int64_t>(n)) {
+        const std::string why = got < 0 ? SystemError() : std::string("unexpected end of file");
+        throw ShapefileError(FileName + ": read error at byte " + std::to_string(offset + std::max<std::int64_t>(got, 0)) + ": " + why);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "input/table_file_io.h"
 
+#include "input/positioned_io.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -28,13 +30,7 @@ struct TableFile {
 thread_local std::size_t currentReadAhead = 0;
 
 bool Flush(TableFile& f) {
-    std::size_t done = 0;
-    while (done < f.pending.size()) {
-        const ssize_t n = pwrite(f.fd, f.pending.data() + done, f.pending.size() - done,
-                                 static_cast<off_t>(f.pendingStart + done));
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
+    if (!WriteAt(f.fd, f.pending.data(), f.pending.size(), f.pendingStart)) return false;
     f.pending.clear();
     return true;
 }
@@ -60,14 +56,7 @@ SAOffset Read(void* p, SAOffset size, SAOffset count, SAFile handle) {
     if (!f.pending.empty() && !Flush(f)) return 0;
     if (f.position < f.cacheStart || f.position + bytes > f.cacheStart + f.cache.size()) {
         f.cache.resize(static_cast<std::size_t>(bytes) + f.readAhead);
-        std::size_t got = 0;
-        while (got < f.cache.size()) {
-            const ssize_t n = pread(f.fd, f.cache.data() + got, f.cache.size() - got,
-                                    static_cast<off_t>(f.position + got));
-            if (n <= 0) break;
-            got += static_cast<std::size_t>(n);
-        }
-        f.cache.resize(got);
+        f.cache.resize(static_cast<std::size_t>(std::max<std::int64_t>(ReadAt(f.fd, f.cache.data(), f.cache.size(), f.position), 0)));
         f.cacheStart = f.position;
     }
     // As fread: what there is is copied, and the whole items among it are counted.
