@@ -6,26 +6,21 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <new>
 
 namespace tessaly {
 
 std::uint32_t LabelStore::Add(std::string_view text) {
     if (text.size() + 1 > kBlockSize) throw TableError("a label of " + std::to_string(text.size()) + " bytes is longer than 2 MB");
-    if (used_ + text.size() + 1 > capacity_) {
+    if (blocks_.empty() || used_ + text.size() + 1 > blocks_.back().size()) {
         if (blocks_.size() == (std::size_t{1} << (32 - kBlockBits)))
             throw TableError("the labels pass 4 GB");
         // Most stores are small: the first block is, and keeps small pages. The others
-        // lie on huge-page bounds.
-        capacity_ = blocks_.empty() ? kFirstBlockSize : kBlockSize;
-        char* block = static_cast<char*>(blocks_.empty() ? std::malloc(capacity_) : std::aligned_alloc(kBlockSize, capacity_));
-        if (block == nullptr) throw std::bad_alloc();
-        blocks_.emplace_back(block);
-        if (capacity_ == kBlockSize) AdviseHugePages(block, kBlockSize);
+        // are whole huge pages.
+        blocks_.emplace_back(blocks_.empty() ? kFirstBlockSize : kBlockSize);
         used_ = 0;
-        if (text.size() + 1 > capacity_) return Add(text);
+        if (text.size() + 1 > blocks_.back().size()) return Add(text);
     }
-    char* to = blocks_.back().get() + used_;
+    char* to = blocks_.back().data() + used_;
     std::copy(text.begin(), text.end(), to);
     to[text.size()] = '\0';
     const auto start = static_cast<std::uint32_t>(((blocks_.size() - 1) << kBlockBits) + used_);

@@ -7,8 +7,6 @@
 #include "input/huge_pages.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,17 +25,14 @@ public:
     // Stores the text; where it begins. Throws TableError past 4 GB in all.
     std::uint32_t Add(std::string_view text);
     const char* At(std::uint32_t start) const {
-        return blocks_[start >> kBlockBits].get() + (start & (kBlockSize - 1));
+        return blocks_[start >> kBlockBits].data() + (start & (kBlockSize - 1));
     }
     // Where the next text would begin in the last block.
     std::uint32_t End() const;
 
 private:
-    struct Free {
-        void operator()(char* p) const { std::free(p); }
-    };
-    std::vector<std::unique_ptr<char[], Free>> blocks_;
-    std::size_t capacity_ = 0, used_ = 0;  // of the last block
+    std::vector<HugePageVector<char>> blocks_;
+    std::size_t used_ = 0;  // of the last block
 };
 
 struct OrderedRow {

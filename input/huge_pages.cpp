@@ -13,13 +13,6 @@ std::size_t WholeHugePages(std::size_t bytes) { return (bytes + kHugePage - 1) &
 
 }  // namespace
 
-void AdviseHugePages(void* data, std::size_t bytes) {
-    const auto begin = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t first = (begin + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
-    const std::uintptr_t last = (begin + bytes) & ~std::uintptr_t{kHugePage - 1};
-    if (data != nullptr && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-}
-
 void* AllocateHugePages(std::size_t bytes) {
     const std::size_t size = WholeHugePages(bytes);
     if (size < bytes) throw std::bad_alloc();

@@ -12,10 +12,6 @@
 
 namespace tessaly {
 
-// Advises huge pages for the whole 2 MB pages inside [data, data + bytes); a hint
-// that changes nothing but speed, and is ignored where it is not offered.
-void AdviseHugePages(void* data, std::size_t bytes);
-
 // Blocks from this size on are whole huge pages of their own: one fault for 2 MB
 // costs less than the 64 faults of a quarter of it.
 constexpr std::size_t kHugePageBlock = std::size_t{1} << 18;
