@@ -157,56 +157,50 @@ void TConversionEngine::CreateLabelIndex(const std::string& field, int position,
 
 void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, UserMessages& messages) {
     CheckFields();
-    const bool labelled = !State.LabelField.empty();
-    auto sortLabels = [&] {
-        messages.Progress("Sorting Attributes...");
-        if (State.LabelField != State.LastSortedField) CreateLabelIndex(State.LabelField, labelPosition_, messages);
-    };
-    bool sorted = false;
-    if (!State.Prepared) {
-        messages.Progress("Preparing Information...");
-        // The working table is made anew, and the label orders of the old one with it.
-        labelIndexes_.clear();
-        State.LastSortedField.clear();
-        // The shape index of a large input is made from its file while the working
-        // table is copied and its labels sorted; a small one is not worth a thread.
-        constexpr std::uintmax_t kLargeInput = 1 << 20;
-        std::error_code ec;
-        std::exception_ptr indexFailure;
-        auto buildIndex = [&] {
-            try {
-                BuildShapeIndex(inputShapePath, ShapeIndexPath);
-            } catch (...) {
-                indexFailure = std::current_exception();
-            }
-        };
-        const bool together = fs::file_size(inputShapePath, ec) >= kLargeInput && !ec;
-        std::thread indexing;
-        if (together) indexing = std::thread(buildIndex);
-        else buildIndex();
-        try {
-            if (together || !indexFailure) CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
-            if (together && labelled) sortLabels(), sorted = true;
-        } catch (...) {
-            if (indexing.joinable()) indexing.join();
-            if (indexFailure) std::rethrow_exception(indexFailure);  // the shapefile's fault comes first
-            throw;
-        }
+    // The shape index is built from the shapefile while the working table is copied
+    // and its labels sorted. The shapefile's fault is told before any other.
+    std::thread indexing;
+    std::exception_ptr indexFailure;
+    auto indexed = [&] {
         if (indexing.joinable()) indexing.join();
         if (indexFailure) std::rethrow_exception(indexFailure);
-        {
-            TShapeIndex index;
-            index.SetFileName(ShapeIndexPath);
-            index.Open();
-            const DbfTable table(Kml.AttributeTablePath);
-            if (table.RecordCount() > index.EntryCount())
-                throw ConversionError(Kml.AttributeTablePath + ": the table has " +
-                                      std::to_string(table.RecordCount()) + " rows but " + inputShapePath +
-                                      " has only " + std::to_string(index.EntryCount()) + " records");
+    };
+    const bool preparing = !State.Prepared;
+    try {
+        if (preparing) {
+            messages.Progress("Preparing Information...");
+            // The working table is made anew, and the label orders of the old one with it.
+            labelIndexes_.clear();
+            State.LastSortedField.clear();
+            indexing = std::thread([&] {
+                try {
+                    BuildShapeIndex(inputShapePath, ShapeIndexPath);
+                } catch (...) {
+                    indexFailure = std::current_exception();
+                }
+            });
+            CreateWorkingTable(Kml.AttributeTablePath, WorkTablePath);
         }
+        if (!State.LabelField.empty()) {
+            messages.Progress("Sorting Attributes...");
+            if (State.LabelField != State.LastSortedField) CreateLabelIndex(State.LabelField, labelPosition_, messages);
+        }
+    } catch (...) {
+        indexed();
+        throw;
+    }
+    if (preparing) {
+        indexed();
+        TShapeIndex index;
+        index.SetFileName(ShapeIndexPath);
+        index.Open();
+        const DbfTable table(Kml.AttributeTablePath);
+        if (table.RecordCount() > index.EntryCount())
+            throw ConversionError(Kml.AttributeTablePath + ": the table has " + std::to_string(table.RecordCount()) +
+                                  " rows but " + inputShapePath + " has only " + std::to_string(index.EntryCount()) +
+                                  " records");
         State.Prepared = true;
     }
-    if (labelled && !sorted) sortLabels();
     if (!Symbols.NormField().empty()) {
         messages.Progress("Normalizing data...");
         Normalize(WorkTablePath, Symbols.FieldName(), Symbols.NormField());
