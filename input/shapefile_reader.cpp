@@ -120,13 +120,18 @@ void TFileSHP::Close() {
     open_ = false;
 }
 
-const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
-    if (fetched_ != nullptr && offset >= fetchedStart_ &&
-        offset + static_cast<std::int64_t>(n) <= fetchedStart_ + static_cast<std::int64_t>(fetchedSize_))
+const unsigned char* TFileSHP::Held(std::int64_t offset, std::size_t n) const {
+    const auto end = offset + static_cast<std::int64_t>(n);
+    if (fetched_ != nullptr && offset >= fetchedStart_ && end <= fetchedStart_ + static_cast<std::int64_t>(fetchedSize_))
         return fetched_ + (offset - fetchedStart_);
-    const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
-    if (offset >= bufferStart_ && offset + static_cast<std::int64_t>(n) <= bufferEnd)
+    if (offset >= bufferStart_ && end <= bufferStart_ + static_cast<std::int64_t>(buffer_.size()))
         return buffer_.data() + (offset - bufferStart_);
+    return nullptr;
+}
+
+const unsigned char* TFileSHP::Bytes(std::int64_t offset, std::size_t n) {
+    if (const unsigned char* held = Held(offset, n)) return held;
+    const std::int64_t bufferEnd = bufferStart_ + static_cast<std::int64_t>(buffer_.size());
     // Reading on from the buffer is reading in file order.
     const bool inOrder = offset >= bufferStart_ && offset <= bufferEnd;
     const auto want = std::max(n, inOrder ? kSequentialBlock : kSeekBlock);
@@ -298,10 +303,7 @@ void TFileSHP::ReadRecord() {
 bool TFileSHP::ReadIntoPoints(std::int64_t start, std::size_t bytes) {
     if constexpr (std::endian::native != std::endian::little || sizeof(TCXY) != 16) return false;
     const std::int64_t from = start + 8;
-    const bool held = (fetched_ != nullptr && from >= fetchedStart_ &&
-                       from + static_cast<std::int64_t>(bytes) <= fetchedStart_ + static_cast<std::int64_t>(fetchedSize_)) ||
-                      (from >= bufferStart_ && from + static_cast<std::int64_t>(bytes) <= bufferStart_ + static_cast<std::int64_t>(buffer_.size()));
-    if (bytes < kLargeRecordBytes || held) return false;
+    if (bytes < kLargeRecordBytes || Held(from, bytes) != nullptr) return false;
     switch (LoadI32LE(Bytes(from, 4))) {
         case 3: case 5: case 8: case 13: case 15: case 18: case 23: case 25: case 28: case 31: break;
         default: return false;

@@ -84,6 +84,9 @@ public:
 private:
     [[noreturn]] void Fail(std::int64_t recordOffset, const std::string& what) const;
     void DecodeRecordBody(std::int64_t recordOffset, const unsigned char* content, std::size_t size);
+    // The bytes [offset, offset + n) where the fetched bytes or the buffer already
+    // hold them; null where neither does.
+    const unsigned char* Held(std::int64_t offset, std::size_t n) const;
     // The bytes [offset, offset + n) of the file, which the caller has checked lie
     // inside it; valid until the next call.
     const unsigned char* Bytes(std::int64_t offset, std::size_t n);
