@@ -12,12 +12,16 @@ namespace tessaly {
 
 namespace {
 
+[[noreturn]] void Fail(const std::string& reportAs, const std::string& why) {
+    throw OutputError(reportAs + ": cannot write the KMZ archive: " + why);
+}
+
 // libzip, or an error naming the archive when it cannot be opened.
 const ZipApi& ZipFor(const std::string& reportAs) {
     try {
         return Zip();
     } catch (const SharedLibraryError& e) {
-        throw OutputError(reportAs + ": cannot write the KMZ archive: " + e.what());
+        Fail(reportAs, e.what());
     }
 }
 
@@ -39,28 +43,25 @@ void PackKmz(const std::string& kmlFile, const std::string& kmzFile, const std::
         zip.zip_error_init_with_code(&error, code);
         const std::string what = zip.zip_error_strerror(&error);
         zip.zip_error_fini(&error);
-        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+        Fail(reportAs, what);
     }
-    // The document is read from its file while the archive is written, never held whole.
-    zip_source_t* source = zip.zip_source_file(archive, kmlFile.c_str(), 0, 0);
-    if (source == nullptr) {
+    // The archive is given up with the reason libzip keeps for it.
+    auto discard = [&] {
         const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
         zip.zip_discard(archive);
-        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
-    }
+        Fail(reportAs, what);
+    };
+    // The document is read from its file while the archive is written, never held whole.
+    zip_source_t* source = zip.zip_source_file(archive, kmlFile.c_str(), 0, 0);
+    if (source == nullptr) discard();
     const zip_int64_t entry = zip.zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
     if (entry < 0) {
         zip.zip_source_free(source);
-        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
-        zip.zip_discard(archive);
-        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
+        discard();
     }
     if (zip.zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
-        zip.zip_close(archive) != 0) {
-        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
-        zip.zip_discard(archive);
-        throw OutputError(reportAs + ": cannot write the KMZ archive: " + what);
-    }
+        zip.zip_close(archive) != 0)
+        discard();
 }
 
 }  // namespace tessaly
