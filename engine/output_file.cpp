@@ -48,14 +48,7 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
 }
 
 OutputFile::~OutputFile() {
-    if (writer_.joinable()) {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        writer_.join();
-    }
+    StopWriter();
     if (file_ != nullptr) std::fclose(file_);
     if (!temporary_.empty()) std::remove(temporary_.c_str());
 }
@@ -108,17 +101,21 @@ void OutputFile::FinishWriting() {
         return;
     }
     Flush();
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !writing_; });
-        stop_ = true;
-    }
-    changed_.notify_all();
-    writer_.join();
+    StopWriter();
     if (writeError_ != 0) {
         errno = writeError_;
         Fail("cannot write the output file");
     }
+}
+
+void OutputFile::StopWriter() {
+    if (!writer_.joinable()) return;
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    changed_.notify_all();
+    writer_.join();
 }
 
 void OutputFile::Commit() {

@@ -40,6 +40,8 @@ private:
     void Flush();
     // Waits until everything handed over is written, and stops the writing thread.
     void FinishWriting();
+    // Lets the writing thread write what it holds, and ends it.
+    void StopWriter();
     void WriteHandedOver();
     // Packs the finished temporary file into an archive renamed over the target.
     void PackIntoArchive();
