@@ -1,9 +1,9 @@
 #include "app/symbology_dialogs.h"
 
 #include "app/palette_picture.h"
-#include "symbology/icon_picker.h"
-#include "symbology/ramp_dialogs.h"
-#include "symbology/symbol_dialog.h"
+#include "symbology/gui/icon_picker.h"
+#include "symbology/gui/ramp_dialogs.h"
+#include "symbology/gui/symbol_dialog.h"
 
 #include <QInputDialog>
 

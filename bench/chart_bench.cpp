@@ -3,8 +3,8 @@
 
 #include "bench/best_time.h"
 #include "symbology/chart_values.h"
-#include "symbology/histogram_drawing.h"
-#include "symbology/scatter_drawing.h"
+#include "symbology/gui/histogram_drawing.h"
+#include "symbology/gui/scatter_drawing.h"
 
 #include <QGuiApplication>
 

@@ -12,6 +12,7 @@
 #include "input/datum_tool.h"
 #include "input/projected_input.h"
 #include "input/number_text.h"
+#include "input/text_decoding.h"
 #include "input/shapefile_reader.h"
 
 #include <charconv>

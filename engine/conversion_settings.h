@@ -1,12 +1,15 @@
 #pragma once
 // The user's choices for a conversion, and the style values of the class being written.
 
+#include "symbology/graduated_bounds.h"
+
 #include <cstdint>
 #include <string>
 
 namespace tessaly {
 
-struct TKml {
+// The graduated bounds are the settings' ClassMin, ClassMax and Digits.
+struct TKml : GraduatedBounds {
     std::string AltitudeMode;  // "clampedToGround", "relativeToGround" or "absolute"
     char Extrude = '0';        // '1' when 3D extrusion is on
     char Tessellate = '0';
@@ -22,8 +25,6 @@ struct TKml {
     std::string Description;   // text of the closing "Info" folder
     std::string StyleUrlElement;
     std::string AttributeTablePath;
-    double ClassMin = 0, ClassMax = 0;
-    std::uint8_t Digits = 0;   // decimals of graduated class texts
     std::string HeightText;    // third component of every coordinate tuple
     std::uint8_t HeightSource = 0;  // 1 elevation value, 2 constant, 3 field value
     std::string HeightField;

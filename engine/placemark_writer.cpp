@@ -3,6 +3,7 @@
 #include "engine/balloon.h"
 #include "engine/kml_text.h"
 #include "input/number_text.h"
+#include "input/text_decoding.h"
 #include "input/shapefile_parts.h"
 #include "symbology/symbol_list.h"
 

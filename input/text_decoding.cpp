@@ -149,4 +149,14 @@ std::string TextDecoder::Decode(std::string_view bytes) const {
     return out;
 }
 
+std::string TruncateCharacters(const std::string& text, std::size_t maxChars) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // A character starts at every byte that is not a UTF-8 continuation byte.
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxChars)
+            return text.substr(0, i);
+    }
+    return text;
+}
+
 }  // namespace tessaly

@@ -38,4 +38,7 @@ private:
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t cp);
 
+// At most maxChars UTF-8 characters of text.
+std::string TruncateCharacters(const std::string& text, std::size_t maxChars);
+
 }  // namespace tessaly

@@ -49,14 +49,14 @@ std::vector<double> MethodValues(const std::string& tablePath, const std::string
 
 // The design's classes: n of equal width between ClassMin and ClassMax, each
 // coloured at its middle.
-std::vector<std::string> EqualIntervalTexts(const TKml& kml, int n, std::vector<double>& middles) {
-    const double min = kml.ClassMin, max = kml.ClassMax;
+std::vector<std::string> EqualIntervalTexts(const GraduatedBounds& bounds, int n, std::vector<double>& middles) {
+    const double min = bounds.ClassMin, max = bounds.ClassMax;
     const double w = (max - min) / n;
     std::vector<std::string> texts;
     for (int k = 1; k <= n; ++k) {
         const double low = k == 1 ? min : min + (k - 1) * w;
         const double high = k == n ? max : low + w;
-        texts.push_back(FormatNumber(1, kml.Digits, low) + " : " + FormatNumber(1, kml.Digits, high));
+        texts.push_back(FormatNumber(1, bounds.Digits, low) + " : " + FormatNumber(1, bounds.Digits, high));
         middles.push_back((low + high) / 2);
     }
     return texts;
@@ -65,7 +65,7 @@ std::vector<std::string> EqualIntervalTexts(const TKml& kml, int n, std::vector<
 }  // namespace
 
 std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& r,
-                                               TKml& kml, TSymbolList& symbols, std::uint8_t shapeClass) {
+                                               GraduatedBounds& bounds, TSymbolList& symbols, std::uint8_t shapeClass) {
     const int requested = std::clamp(r.classCount, 2, 200);
     const bool normalised = !r.normField.empty() && r.normField != r.field;
     std::vector<std::string> texts;
@@ -78,23 +78,23 @@ std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, con
                 normalised ? RatioMinMax(tablePath, r.field, r.normField) : FieldMinMax(tablePath, r.field);
             // An empty table keeps the statistics of the last build.
             if (range.count > 0) {
-                kml.ClassMin = range.minimum;
-                kml.ClassMax = range.maximum;
+                bounds.ClassMin = range.minimum;
+                bounds.ClassMax = range.maximum;
             }
         }
-        texts = EqualIntervalTexts(kml, requested, positions);
-        rampLow = kml.ClassMin;
-        rampHigh = kml.ClassMax;
+        texts = EqualIntervalTexts(bounds, requested, positions);
+        rampLow = bounds.ClassMin;
+        rampHigh = bounds.ClassMax;
     } else {
         // The breaks follow the values, so every build reads them again.
         const std::vector<double> values = MethodValues(tablePath, r.field, normalised ? r.normField : "");
         const ClassEnds ends = r.method == ClassMethod::Quantile ? QuantileClasses(values, requested)
                                                                  : NaturalBreakClasses(values, requested);
         if (!values.empty()) {
-            kml.ClassMin = values.front();
-            kml.ClassMax = values.back();
+            bounds.ClassMin = values.front();
+            bounds.ClassMax = values.back();
         }
-        texts = ClassTexts(values, ends, kml.Digits);
+        texts = ClassTexts(values, ends, bounds.Digits);
         // Class k of n at (k - 0.5) / n of the ramp, so unequal classes still differ.
         const double n = static_cast<double>(texts.size());
         for (std::size_t k = 1; k <= texts.size(); ++k)

@@ -3,8 +3,8 @@
 // unique value, or equal-width graduated classes, coloured from the ramps.
 // These are what the symbology page calls; nothing here knows about windows.
 
-#include "engine/conversion_settings.h"
 #include "symbology/classification_methods.h"
+#include "symbology/graduated_bounds.h"
 #include "symbology/symbol_list.h"
 
 #include <optional>
@@ -35,12 +35,13 @@ struct GraduatedRequest {
 };
 
 // Graduated classes, their texts "low : high" with Digits decimals. Equal
-// intervals lie between ClassMin and ClassMax of the settings; quantiles and
+// intervals lie between ClassMin and ClassMax of the bounds; quantiles and
 // natural breaks follow the field's non-empty values on every build (and set
 // ClassMin and ClassMax to their extremes), making no empty class. Returns the
 // class texts in order.
 std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& request,
-                                               TKml& kml, TSymbolList& symbols, std::uint8_t shapeClass);
+                                               GraduatedBounds& bounds, TSymbolList& symbols,
+                                               std::uint8_t shapeClass);
 
 // A typed answer for a to-all command: empty gives nothing; otherwise its number,
 // truncated to a whole number and held to 0..max ("150" is 100 for opacities).

@@ -1,6 +1,7 @@
 #include "symbology/symbol_list.h"
 
 #include "input/number_text.h"
+#include "input/text_decoding.h"
 
 namespace tessaly {
 
@@ -28,16 +29,6 @@ void TItemSym::AssignStyle(const TItemSym& source) {
     std::string keep = std::move(ValueText);
     *this = source;
     ValueText = std::move(keep);
-}
-
-std::string TruncateCharacters(const std::string& text, std::size_t maxChars) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // A character starts at every byte that is not a UTF-8 continuation byte.
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == maxChars)
-            return text.substr(0, i);
-    }
-    return text;
 }
 
 TSymbolList::TSymbolList() { ResetSymbol(default_); }

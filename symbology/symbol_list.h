@@ -102,7 +102,4 @@ private:
     std::string normField_;
 };
 
-// At most maxChars UTF-8 characters of text.
-std::string TruncateCharacters(const std::string& text, std::size_t maxChars);
-
 }  // namespace tessaly

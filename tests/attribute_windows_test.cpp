@@ -1,6 +1,6 @@
-#include "input/attribute_table_window.h"
+#include "input/gui/attribute_table_window.h"
 #include "input/dbf_table.h"
-#include "input/statistics_window.h"
+#include "input/gui/statistics_window.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

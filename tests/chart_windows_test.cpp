@@ -1,7 +1,7 @@
-#include "symbology/histogram_drawing.h"
-#include "symbology/histogram_window.h"
-#include "symbology/scatter_drawing.h"
-#include "symbology/scatter_window.h"
+#include "symbology/gui/histogram_drawing.h"
+#include "symbology/gui/histogram_window.h"
+#include "symbology/gui/scatter_drawing.h"
+#include "symbology/gui/scatter_window.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

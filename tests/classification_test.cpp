@@ -37,31 +37,31 @@ protected:
         r.statistics = statistics;
         r.items = items;
         r.method = method;
-        return BuildGraduatedClasses(table, r, kml, symbols, 3);
+        return BuildGraduatedClasses(table, r, bounds, symbols, 3);
     }
     TempDir dir;
-    TKml kml;
+    GraduatedBounds bounds;
     TSymbolList symbols;
 };
 
 TEST_F(Graduated, EqualWidthClassesWithTheChosenDecimals) {
     const std::string t = NumberTable(dir, {0, 37, 100});
-    kml.Digits = 2;
+    bounds.Digits = 2;
     EXPECT_EQ(Build(t, 4, true, true),
               (std::vector<std::string>{"0.00 : 25.00", "25.00 : 50.00", "50.00 : 75.00", "75.00 : 100.00"}));
     EXPECT_EQ(symbols.Count(), 4);
     EXPECT_EQ(symbols.Item(3).ValueText, "50.00 : 75.00");
-    kml.Digits = 0;
+    bounds.Digits = 0;
     EXPECT_EQ(Build(t, 4, false, false).front(), "0 : 25");
 }
 
 TEST_F(Graduated, RelabellingKeepsEveryEditedSymbol) {
     const std::string t = NumberTable(dir, {0, 100});
-    kml.Digits = 0;
+    bounds.Digits = 0;
     Build(t, 4, true, true);
     symbols.Item(2).LineWidth = 9;
     symbols.Item(4).FillColor = 0x123456;
-    kml.Digits = 1;
+    bounds.Digits = 1;
     const auto texts = Build(t, 4, false, false);
     EXPECT_EQ(texts[1], "25.0 : 50.0");
     EXPECT_EQ(symbols.Item(2).LineWidth, 9);
@@ -74,24 +74,24 @@ TEST_F(Graduated, RelabellingKeepsEveryEditedSymbol) {
 TEST_F(Graduated, StatisticsAreKeptUntilTheNextComputation) {
     const std::string t = NumberTable(dir, {10, 20});
     Build(t, 2, true, true);
-    EXPECT_EQ(kml.ClassMin, 10);
-    EXPECT_EQ(kml.ClassMax, 20);
+    EXPECT_EQ(bounds.ClassMin, 10);
+    EXPECT_EQ(bounds.ClassMax, 20);
     TempDir other;
     const std::string wide = NumberTable(other, {0, 1000});
     Build(wide, 2, false, true);  // a new class count reuses the statistics
-    EXPECT_EQ(kml.ClassMax, 20);
+    EXPECT_EQ(bounds.ClassMax, 20);
     TempDir none;
     Build(NumberTable(none, {}), 2, true, true);  // an empty table keeps them too
-    EXPECT_EQ(kml.ClassMin, 10);
+    EXPECT_EQ(bounds.ClassMin, 10);
 }
 
 TEST_F(Graduated, NormalisingByItselfIsNoNormalisation) {
     const std::string t = NumberTable(dir, {10, 40}, {2, 0});
     Build(t, 2, true, true, "V");
-    EXPECT_EQ(kml.ClassMax, 40);
+    EXPECT_EQ(bounds.ClassMax, 40);
     Build(t, 2, true, true, "N");
-    EXPECT_EQ(kml.ClassMin, 0);  // a zero normaliser gives the ratio 0
-    EXPECT_EQ(kml.ClassMax, 5);
+    EXPECT_EQ(bounds.ClassMin, 0);  // a zero normaliser gives the ratio 0
+    EXPECT_EQ(bounds.ClassMax, 5);
 }
 
 TEST_F(Graduated, ClassColoursComeFromTheRampAtEachMiddle) {
@@ -115,10 +115,10 @@ TEST_F(Graduated, ClassColoursComeFromTheRampAtEachMiddle) {
 TEST_F(Graduated, DataMethodsLeaveEmptyValuesOutAndKeepTheirBreaksOnRelabelling) {
     const double empty = std::nan("");
     const std::string t = NumberTable(dir, {1, 2, empty, 3, 50, 51, 52, empty, 200});
-    kml.Digits = 1;
+    bounds.Digits = 1;
     EXPECT_EQ(Build(t, 3, true, true, "", ClassMethod::NaturalBreaks),
               (std::vector<std::string>{"1.0 : 26.5", "26.5 : 126.0", "126.0 : 200.0"}));
-    EXPECT_EQ(kml.ClassMin, 1);
+    EXPECT_EQ(bounds.ClassMin, 1);
     EXPECT_EQ(Build(t, 3, true, true, "", ClassMethod::Quantile),
               (std::vector<std::string>{"1.0 : 2.5", "2.5 : 51.5", "51.5 : 200.0"}));
     // Class k of n at (k - 0.5) / n of the ramp: distinct colours for unequal classes.
@@ -126,7 +126,7 @@ TEST_F(Graduated, DataMethodsLeaveEmptyValuesOutAndKeepTheirBreaksOnRelabelling)
     EXPECT_EQ(symbols.Item(1).FillColor, RampColor(stops, 1.0 / 6, 1, 0));
     EXPECT_EQ(symbols.Item(3).FillColor, RampColor(stops, 5.0 / 6, 1, 0));
     symbols.Item(2).LineWidth = 7;
-    kml.Digits = 0;
+    bounds.Digits = 0;
     EXPECT_EQ(Build(t, 3, false, false, "", ClassMethod::Quantile),
               (std::vector<std::string>{"1 : 2", "2 : 51", "51 : 200"}));
     EXPECT_EQ(symbols.Item(2).LineWidth, 7);
@@ -136,7 +136,7 @@ TEST_F(Graduated, DataMethodsLeaveEmptyValuesOutAndKeepTheirBreaksOnRelabelling)
 
 TEST_F(Graduated, DataMethodsClassTheRatiosAsTheWorkingTableStoresThem) {
     const std::string t = NumberTable(dir, {1, 2, 3, 4}, {3, 0, 3, 1});
-    kml.Digits = 3;
+    bounds.Digits = 3;
     // Ratios 1/3, 0, 1 and 4.
     EXPECT_EQ(Build(t, 2, true, true, "N", ClassMethod::NaturalBreaks),
               (std::vector<std::string>{"0.000 : 2.500", "2.500 : 4.000"}));

@@ -5,9 +5,9 @@
 #include "app/palette_picture.h"
 #include "app/symbol_drawing.h"
 #include "symbology/colour_ramps.h"
-#include "symbology/icon_picker.h"
-#include "symbology/ramp_dialogs.h"
-#include "symbology/symbol_dialog.h"
+#include "symbology/gui/icon_picker.h"
+#include "symbology/gui/ramp_dialogs.h"
+#include "symbology/gui/symbol_dialog.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

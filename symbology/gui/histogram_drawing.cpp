@@ -1,7 +1,7 @@
-#include "symbology/histogram_drawing.h"
+#include "symbology/gui/histogram_drawing.h"
 
 #include "app/symbol_drawing.h"
-#include "symbology/chart_painting.h"
+#include "symbology/gui/chart_painting.h"
 
 #include <QPainter>
 

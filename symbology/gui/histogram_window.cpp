@@ -1,8 +1,8 @@
-#include "symbology/histogram_window.h"
+#include "symbology/gui/histogram_window.h"
 
 #include "input/dbf_table.h"
 #include "symbology/chart_values.h"
-#include "symbology/histogram_drawing.h"
+#include "symbology/gui/histogram_drawing.h"
 #include "widgets/az_button.h"
 #include "widgets/named_widget.h"
 

@@ -2,7 +2,7 @@
 // "Color Ramps" (the named ramp of unique values) and "Color Ramp" (a ramp list or
 // two colours of one's own for graduated classes), with the strips they draw.
 
-#include "symbology/symbol_dialog.h"
+#include "symbology/gui/symbol_dialog.h"
 #include "symbology/symbol_list.h"
 
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "input/attribute_table_window.h"
+#include "input/gui/attribute_table_window.h"
 #include "widgets/window_placement.h"
 
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "symbology/ramp_dialogs.h"
+#include "symbology/gui/ramp_dialogs.h"
 
 #include "app/colour_swatch.h"
 #include "app/symbol_drawing.h"

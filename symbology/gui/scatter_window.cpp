@@ -1,8 +1,8 @@
-#include "symbology/scatter_window.h"
+#include "symbology/gui/scatter_window.h"
 
 #include "input/dbf_table.h"
 #include "symbology/chart_values.h"
-#include "symbology/scatter_drawing.h"
+#include "symbology/gui/scatter_drawing.h"
 #include "widgets/az_button.h"
 #include "widgets/window_placement.h"
 #include "widgets/named_widget.h"

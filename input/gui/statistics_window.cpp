@@ -1,4 +1,4 @@
-#include "input/statistics_window.h"
+#include "input/gui/statistics_window.h"
 
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"

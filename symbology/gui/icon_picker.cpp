@@ -1,4 +1,4 @@
-#include "symbology/icon_picker.h"
+#include "symbology/gui/icon_picker.h"
 
 #include "app/palette_picture.h"
 #include "widgets/az_button.h"

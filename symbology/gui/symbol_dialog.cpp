@@ -1,8 +1,8 @@
-#include "symbology/symbol_dialog.h"
+#include "symbology/gui/symbol_dialog.h"
 
 #include "app/colour_swatch.h"
 #include "app/palette_picture.h"
-#include "symbology/icon_picker.h"
+#include "symbology/gui/icon_picker.h"
 #include "widgets/az_button.h"
 #include "widgets/named_widget.h"
 
