@@ -150,27 +150,6 @@ InputCoordinateSystem DefaultCoordinateSystem(const std::string& origin) {
 
 InputCoordinateSystem RecogniseCoordinateSystem(const std::string& definition, const std::string& source,
                                                 const std::string& origin) {
-    // Longitude/latitude on WGS 84 as shapefiles carry it most often, and as PROJ reads
-    // it: opening PROJ's database takes longer than the rest of a small conversion.
-    static const char* const kWgs84[] = {
-        R"(GEOGCS["GCS_WGS_1984",DATUM["D_WGS_1984",SPHEROID["WGS_1984",6378137.0,298.257223563]],)"
-        R"(PRIMEM["Greenwich",0.0],UNIT["Degree",0.0174532925199433]])",
-        R"(GEOGCS["GCS_WGS_1984",DATUM["D_WGS_1984",SPHEROID["WGS_1984",6378137,298.257223563]],)"
-        R"(PRIMEM["Greenwich",0],UNIT["Degree",0.017453292519943295]])",
-    };
-    for (const char* known : kWgs84)
-        if (definition == known) {
-            InputCoordinateSystem s = DefaultCoordinateSystem(origin);
-            s.name = "WGS 84";
-            s.unitName = "Degree";
-            s.datumName = "World Geodetic System 1984";
-            return s;
-        }
-    return RecogniseThroughProj(definition, source, origin);
-}
-
-InputCoordinateSystem RecogniseThroughProj(const std::string& definition, const std::string& source,
-                                           const std::string& origin) {
     ProjContext context(source);
     PJ_CONTEXT* ctx = context.Get();
     const ProjObject crs = CreateCrs(context, definition, source);
