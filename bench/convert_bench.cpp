@@ -8,7 +8,8 @@
 // set. A fresh tessaly-convert always starts by building its working table and
 // shape index, so that preparation is part of the time. With --runs N every program
 // runs N times in turn; the goals are judged on each program's best time, and the
-// range of the ratios over the rounds is shown beside it.
+// range of the ratios over the rounds is shown beside it. --case and --no-ogr2ogr
+// narrow a run down to the converter alone on one case, for comparing two builds.
 
 #include "bench/synthetic_shapefile.h"
 
@@ -210,13 +211,15 @@ fs::path FindInPath(const std::string& name) {
 void Usage(const char* program) {
     std::fprintf(stderr,
                  "usage: %s [--records N] [--vertices V] [--points P] [--memory-points P] [--runs R]\n"
-                 "          [--converter PATH] [--floor PATH] [--ogr2ogr PATH]\n"
+                 "          [--case polygons|points] [--no-ogr2ogr] [--converter PATH] [--floor PATH] [--ogr2ogr PATH]\n"
                  "  --records N        polygons in the timed polygon shapefile, default 100000\n"
                  "  --vertices V       vertices of each polygon's one ring, 4 or more, default 31\n"
                  "  --points P         labelled points in the timed point shapefile, default 1000000\n"
                  "  --memory-points P  vertex total of the memory runs, 1000 or more, default 1000000\n"
                  "                     (as P/100 x 100, P/1000 x 1000 and 1 x P vertices)\n"
                  "  --runs R           times each timed program runs, 1..20, default 1\n"
+                 "  --case C           only the polygon or only the point shapefile, and no memory runs\n"
+                 "  --no-ogr2ogr       time the converter (and the floor) only, without the goals\n"
                  "  --converter PATH   default: tessaly-convert beside this program\n"
                  "  --floor PATH       default: tessaly-bench-floor beside this program\n"
                  "  --ogr2ogr PATH     default: ogr2ogr from PATH\n",
@@ -290,8 +293,13 @@ void RemoveShapefile(const fs::path& shp) {
 int main(int argc, char** argv) {
     std::int64_t records = 100000, vertices = 31, points = 1000000, memoryPoints = 1000000, rounds = 1;
     fs::path converter, floorProgram, ogr2ogr = "ogr2ogr";
+    bool polygonCase = true, pointCase = true, withOgr = true;
     for (int i = 1; i < argc; ++i) {
         const std::string word = argv[i];
+        if (word == "--no-ogr2ogr") {
+            withOgr = false;
+            continue;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         bool ok = value != nullptr;
         if (ok && word == "--records") ok = ReadCount(value, 1, 10000000, records);
@@ -299,6 +307,8 @@ int main(int argc, char** argv) {
         else if (ok && word == "--points") ok = ReadCount(value, 1, 50000000, points);
         else if (ok && word == "--memory-points") ok = ReadCount(value, 1000, 100000000, memoryPoints);
         else if (ok && word == "--runs") ok = ReadCount(value, 1, 20, rounds);
+        else if (ok && word == "--case" && (std::strcmp(value, "polygons") == 0 || std::strcmp(value, "points") == 0))
+            polygonCase = std::strcmp(value, "polygons") == 0, pointCase = !polygonCase;
         else if (ok && word == "--converter") converter = value;
         else if (ok && word == "--floor") floorProgram = value;
         else if (ok && word == "--ogr2ogr") ogr2ogr = value;
@@ -320,8 +330,8 @@ int main(int argc, char** argv) {
         for (const fs::path& p : {converter, floorProgram})
             if (access(p.c_str(), X_OK) != 0)
                 throw std::runtime_error(p.string() + ": no program there (build the benchmarks, or name it)");
-        const fs::path ogrPath = FindInPath(ogr2ogr.string());
-        if (ogrPath.empty() || access(ogrPath.c_str(), X_OK) != 0)
+        const fs::path ogrPath = withOgr ? FindInPath(ogr2ogr.string()) : fs::path();
+        if (withOgr && (ogrPath.empty() || access(ogrPath.c_str(), X_OK) != 0))
             throw std::runtime_error(ogr2ogr.string() + ": not found (install gdal-bin, or give --ogr2ogr)");
 
         const std::string loadAtStart = LoadAverage();
@@ -334,46 +344,84 @@ int main(int argc, char** argv) {
 
         // Polygons: the converter, ogr2ogr and the floor, round by round.
         const fs::path shp = dir.path / "polygons.shp";
-        auto g0 = std::chrono::steady_clock::now();
-        const bench::GeneratedShapefile g = bench::WriteSingleRingShapefile(shp, records, static_cast<std::int32_t>(vertices));
-        const double polygonGeneration = std::chrono::duration<double>(std::chrono::steady_clock::now() - g0).count();
-        const auto polygonDbf = static_cast<std::int64_t>(fs::file_size(fs::path(shp).replace_extension(".dbf")));
+        bench::GeneratedShapefile g;
+        double polygonGeneration = 0;
+        std::int64_t polygonDbf = 0;
         Series polyTessaly{"tessaly-convert", {}}, polyOgr{"ogr2ogr -f KML", {}}, polyFloor{"formatting floor", {}};
         KmlCheck polyTessalyOut, polyOgrOut;
         std::int64_t floorBytes = 0;
         std::string tessalyNotes;
-        for (std::int64_t round = 0; round < rounds; ++round) {
+        if (polygonCase) {
+            const auto g0 = std::chrono::steady_clock::now();
+            g = bench::WriteSingleRingShapefile(shp, records, static_cast<std::int32_t>(vertices));
+            polygonGeneration = std::chrono::duration<double>(std::chrono::steady_clock::now() - g0).count();
+            polygonDbf = static_cast<std::int64_t>(fs::file_size(fs::path(shp).replace_extension(".dbf")));
+        }
+        for (std::int64_t round = 0; polygonCase && round < rounds; ++round) {
             polyTessaly.runs.push_back(Run({converter.string(), shp.string(), "-o", tessalyKml.string(), "-q"}, log, tmp));
             tessalyNotes = Tail(log);
             polyTessalyOut = CheckKml(tessalyKml, "tessaly-convert", records);
             fs::remove(tessalyKml);
-            polyOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), shp.string()}, log, tmp));
-            polyOgrOut = CheckKml(ogrKml, "ogr2ogr", records);
-            fs::remove(ogrKml);
+            if (withOgr) {
+                polyOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), shp.string()}, log, tmp));
+                polyOgrOut = CheckKml(ogrKml, "ogr2ogr", records);
+                fs::remove(ogrKml);
+            }
             polyFloor.runs.push_back(Run({floorProgram.string(), shp.string(), floorText.string()}, log, tmp));
             floorBytes = static_cast<std::int64_t>(fs::file_size(floorText));
             fs::remove(floorText);
         }
-        RemoveShapefile(shp);
+        if (polygonCase) RemoveShapefile(shp);
 
         // Labelled points: the converter sorts them by NAME, ogr2ogr writes them as they come.
         const fs::path pointShp = dir.path / "points.shp";
-        g0 = std::chrono::steady_clock::now();
-        bench::WriteLabelledPointShapefile(pointShp, points);
-        const double pointGeneration = std::chrono::duration<double>(std::chrono::steady_clock::now() - g0).count();
-        const auto pointShpBytes = static_cast<std::int64_t>(fs::file_size(pointShp));
-        const auto pointDbf = static_cast<std::int64_t>(fs::file_size(fs::path(pointShp).replace_extension(".dbf")));
+        double pointGeneration = 0;
+        std::int64_t pointShpBytes = 0, pointDbf = 0;
+        if (pointCase) {
+            const auto g0 = std::chrono::steady_clock::now();
+            bench::WriteLabelledPointShapefile(pointShp, points);
+            pointGeneration = std::chrono::duration<double>(std::chrono::steady_clock::now() - g0).count();
+            pointShpBytes = static_cast<std::int64_t>(fs::file_size(pointShp));
+            pointDbf = static_cast<std::int64_t>(fs::file_size(fs::path(pointShp).replace_extension(".dbf")));
+        }
         Series pointTessaly{"tessaly-convert", {}}, pointOgr{"ogr2ogr -f KML", {}};
         KmlCheck pointTessalyOut, pointOgrOut;
-        for (std::int64_t round = 0; round < rounds; ++round) {
+        for (std::int64_t round = 0; pointCase && round < rounds; ++round) {
             pointTessaly.runs.push_back(Run({converter.string(), pointShp.string(), "-o", tessalyKml.string(), "-q"}, log, tmp));
             pointTessalyOut = CheckKml(tessalyKml, "tessaly-convert", points);
             fs::remove(tessalyKml);
-            pointOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), pointShp.string()}, log, tmp));
-            pointOgrOut = CheckKml(ogrKml, "ogr2ogr", points);
-            fs::remove(ogrKml);
+            if (withOgr) {
+                pointOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), pointShp.string()}, log, tmp));
+                pointOgrOut = CheckKml(ogrKml, "ogr2ogr", points);
+                fs::remove(ogrKml);
+            }
         }
-        RemoveShapefile(pointShp);
+        if (pointCase) RemoveShapefile(pointShp);
+
+        std::printf("tessaly-bench-convert: shapefile to KML, %lld %s of each program, load average %s at the start\n",
+                    static_cast<long long>(rounds), rounds == 1 ? "run" : "runs", loadAtStart.c_str());
+        if (polygonCase) {
+            std::printf("\n  polygons   %lld records x %lld vertices (one ring) = %lld vertices, lon/lat degrees\n",
+                        static_cast<long long>(g.records), static_cast<long long>(vertices),
+                        static_cast<long long>(g.vertices));
+            std::printf("             .shp %.1f MB, .dbf %.1f MB (NAME text, POP integer, AREA double); made in %.2f s\n",
+                        g.bytes / 1e6, polygonDbf / 1e6, polygonGeneration);
+            PrintTableHead();
+            PrintSeries(polyTessaly, polyTessalyOut.bytes);
+            if (withOgr) PrintSeries(polyOgr, polyOgrOut.bytes);
+            PrintSeries(polyFloor, floorBytes);
+            if (!tessalyNotes.empty()) std::printf("  tessaly-convert said: %s\n", tessalyNotes.c_str());
+        }
+        if (pointCase) {
+            std::printf("\n  points     %lld labelled points, lon/lat degrees\n", static_cast<long long>(points));
+            std::printf("             .shp %.1f MB, .dbf %.1f MB (NAME text, the label, POP integer); made in %.2f s\n",
+                        pointShpBytes / 1e6, pointDbf / 1e6, pointGeneration);
+            PrintTableHead();
+            PrintSeries(pointTessaly, pointTessalyOut.bytes);
+            if (withOgr) PrintSeries(pointOgr, pointOgrOut.bytes);
+        }
+        std::printf("  every document ends with </kml> and holds one placemark a record\n");
+        if (!polygonCase || !pointCase || !withOgr) return 0;
 
         // The same vertex total as many small records, fewer larger ones and a single one.
         struct Arrangement {
@@ -402,27 +450,6 @@ int main(int argc, char** argv) {
         for (const Arrangement& a : arrangements)
             lowMB = std::min(lowMB, ToMB(a.run.peakKB)), highMB = std::max(highMB, ToMB(a.run.peakKB));
         const bool flat = highMB - lowMB <= std::max(kFlatSlackMB, kFlatSlackShare * lowMB);
-
-        std::printf("tessaly-bench-convert: shapefile to KML, %lld %s of each program, load average %s at the start\n",
-                    static_cast<long long>(rounds), rounds == 1 ? "run" : "runs", loadAtStart.c_str());
-        std::printf("\n  polygons   %lld records x %lld vertices (one ring) = %lld vertices, lon/lat degrees\n",
-                    static_cast<long long>(g.records), static_cast<long long>(vertices),
-                    static_cast<long long>(g.vertices));
-        std::printf("             .shp %.1f MB, .dbf %.1f MB (NAME text, POP integer, AREA double); made in %.2f s\n",
-                    g.bytes / 1e6, polygonDbf / 1e6, polygonGeneration);
-        PrintTableHead();
-        PrintSeries(polyTessaly, polyTessalyOut.bytes);
-        PrintSeries(polyOgr, polyOgrOut.bytes);
-        PrintSeries(polyFloor, floorBytes);
-        if (!tessalyNotes.empty()) std::printf("  tessaly-convert said: %s\n", tessalyNotes.c_str());
-
-        std::printf("\n  points     %lld labelled points, lon/lat degrees\n", static_cast<long long>(points));
-        std::printf("             .shp %.1f MB, .dbf %.1f MB (NAME text, the label, POP integer); made in %.2f s\n",
-                    pointShpBytes / 1e6, pointDbf / 1e6, pointGeneration);
-        PrintTableHead();
-        PrintSeries(pointTessaly, pointTessalyOut.bytes);
-        PrintSeries(pointOgr, pointOgrOut.bytes);
-        std::printf("  every document ends with </kml> and holds one placemark a record\n");
 
         std::printf("\n  tessaly-convert peak RSS with %lld vertices in total:\n", static_cast<long long>(memoryPoints));
         for (const Arrangement& a : arrangements)

@@ -1,7 +1,6 @@
 # The Debian package: `cpack -G DEB` in the build folder. Library dependencies
 # come from the binaries (dpkg-shlibdeps); the list below names what no binary
-# links but the programs need at run time, PROJ and libzip among them: the
-# programs open those only when a run needs them.
+# links but the programs need at run time.
 
 set(CPACK_PACKAGE_NAME tessaly)
 set(CPACK_PACKAGE_VENDOR "Tessaly")
@@ -17,17 +16,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(opened_packages "")
-foreach(library ${TESSALY_PROJ_SONAME_FILE} ${TESSALY_ZIP_SONAME_FILE})
-  execute_process(COMMAND dpkg-query -S ${library} OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
-  string(REGEX MATCH "^[^:]+" package "${owner}")
-  if(failed OR NOT package)
-    message(WARNING "no Debian package holds ${library}: a package made here will not depend on it")
-  else()
-    string(APPEND opened_packages ", ${package}")
-  endif()
-endforeach()
 # The window system plugins, the fonts the windows are drawn in and the web map's Leaflet.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, libjs-leaflet${opened_packages}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, libjs-leaflet")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "http://www.tessaly.net")
 include(CPack)

@@ -6,8 +6,6 @@
 #include "input/number_text.h"
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 #include <unordered_map>
 
 namespace tessaly {
@@ -58,8 +56,6 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
-    batchReader_.FileName = in_.reader.FileName;
-    if (!batchReader_.Open()) throw ShapefileError(batchReader_.Error());
 }
 
 std::vector<double> FeatureLoop::Numbers(int field) const {
@@ -100,7 +96,7 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
         if (end + kAhead < rows.size()) in_.index.PrefetchOffset(rows[end + kAhead].row + 1);
         const std::int32_t k = rows[end].row + 1;
         const std::int64_t offset = in_.index.RecordOffset(k);
-        const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : batchReader_.FileSize();
+        const std::int64_t next = k < lastRecord ? in_.index.RecordOffset(k + 1) : in_.reader.FileSize();
         // A large record is read on its own, straight into the reader's points.
         std::size_t size = next > offset ? static_cast<std::size_t>(next - offset) : 0;
         if (size > TFileSHP::kLargeRecordBytes) size = 0;
@@ -109,7 +105,7 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
         batch.ranges.push_back({offset, size});
     }
     batch.rows = rows.subspan(start, end - start);
-    batchReader_.ReadRanges(batch.ranges, batch.records, batch.recordAt);
+    in_.reader.ReadRanges(batch.ranges, batch.records, batch.recordAt);
     if (fields == 0) return end;
     // Balloon values row by row in table order, to be taken in label order.
     std::vector<std::size_t> byRow(batch.rows.size());
@@ -151,33 +147,10 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
 }
 
 void FeatureLoop::WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf) {
-    if (rows.empty()) return;
     int number = 0;
-    std::size_t next = ReadBatch(rows, 0, batches_[0]);
-    for (int current = 0;; current = 1 - current) {
-        // The next batch is read by a thread of its own while this one is written; what
-        // goes wrong there is told once this batch is out, as reading in turn would.
-        std::thread reader;
-        std::exception_ptr failure;
-        std::size_t after = next;
-        if (next < rows.size())
-            reader = std::thread([&, current] {
-                try {
-                    after = ReadBatch(rows, next, batches_[1 - current]);
-                } catch (...) {
-                    failure = std::current_exception();
-                }
-            });
-        try {
-            WriteBatch(batches_[current], classOf, number);
-        } catch (...) {
-            if (reader.joinable()) reader.join();
-            throw;
-        }
-        if (!reader.joinable()) return;
-        reader.join();
-        if (failure) std::rethrow_exception(failure);
-        next = after;
+    for (std::size_t next = 0; next < rows.size();) {
+        next = ReadBatch(rows, next, batch_);
+        WriteBatch(batch_, classOf, number);
     }
 }
 

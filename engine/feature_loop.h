@@ -3,7 +3,7 @@
 // and writes each row's placemark with its shape. Rows are taken in batches: each
 // batch's shapes and balloon values are read in file order, then written in label
 // order, so that a run reads its files front to back a few times rather than
-// seeking once per row. The next batch is read while this one is written.
+// seeking once per row.
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
@@ -93,8 +93,7 @@ private:
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
-    TFileSHP batchReader_;  // the shapefile again, for the thread that reads ahead
-    Batch batches_[2];
+    Batch batch_;
     long long written_ = 0;
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;

@@ -2,8 +2,7 @@
 
 #include "engine/output_file.h"
 
-#include "engine/zip_api.h"
-#include "input/shared_library.h"
+#include <zip.h>
 
 #include <algorithm>
 #include <cctype>
@@ -16,15 +15,6 @@ namespace {
     throw OutputError(reportAs + ": cannot write the KMZ archive: " + why);
 }
 
-// libzip, or an error naming the archive when it cannot be opened.
-const ZipApi& ZipFor(const std::string& reportAs) {
-    try {
-        return Zip();
-    } catch (const SharedLibraryError& e) {
-        Fail(reportAs, e.what());
-    }
-}
-
 }  // namespace
 
 bool IsKmzPath(const std::string& path) {
@@ -35,32 +25,31 @@ bool IsKmzPath(const std::string& path) {
 }
 
 void PackKmz(const std::string& kmlFile, const std::string& kmzFile, const std::string& reportAs) {
-    const ZipApi& zip = ZipFor(reportAs);
     int code = 0;
-    zip_t* archive = zip.zip_open(kmzFile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    zip_t* archive = zip_open(kmzFile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
     if (archive == nullptr) {
         zip_error_t error;
-        zip.zip_error_init_with_code(&error, code);
-        const std::string what = zip.zip_error_strerror(&error);
-        zip.zip_error_fini(&error);
+        zip_error_init_with_code(&error, code);
+        const std::string what = zip_error_strerror(&error);
+        zip_error_fini(&error);
         Fail(reportAs, what);
     }
     // The archive is given up with the reason libzip keeps for it.
     auto discard = [&] {
-        const std::string what = zip.zip_error_strerror(zip.zip_get_error(archive));
-        zip.zip_discard(archive);
+        const std::string what = zip_error_strerror(zip_get_error(archive));
+        zip_discard(archive);
         Fail(reportAs, what);
     };
     // The document is read from its file while the archive is written, never held whole.
-    zip_source_t* source = zip.zip_source_file(archive, kmlFile.c_str(), 0, 0);
+    zip_source_t* source = zip_source_file(archive, kmlFile.c_str(), 0, 0);
     if (source == nullptr) discard();
-    const zip_int64_t entry = zip.zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
+    const zip_int64_t entry = zip_file_add(archive, "doc.kml", source, ZIP_FL_ENC_UTF_8);
     if (entry < 0) {
-        zip.zip_source_free(source);
+        zip_source_free(source);
         discard();
     }
-    if (zip.zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
-        zip.zip_close(archive) != 0)
+    if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE, 0) != 0 ||
+        zip_close(archive) != 0)
         discard();
 }
 

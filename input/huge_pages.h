@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <memory>
 #include <new>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 namespace tessaly {
@@ -21,9 +19,8 @@ constexpr std::size_t kHugePageBlock = std::size_t{1} << 18;
 void* AllocateHugePages(std::size_t bytes);
 void FreeHugePages(void* block, std::size_t bytes) noexcept;
 
-// Puts the large blocks of a container in huge pages, and leaves the elements of
-// resize() uninitialised where their type allows it: the buffers it serves are
-// written over at once, and the system hands out zeroed pages anyway.
+// Puts the large blocks of a container in huge pages. The elements are made as
+// std::allocator makes them: resize() gives zeros, whichever branch the block came from.
 template <class T>
 struct HugePageAllocator {
     using value_type = T;
@@ -38,14 +35,6 @@ struct HugePageAllocator {
     void deallocate(T* p, std::size_t n) noexcept {
         if (n * sizeof(T) < kHugePageBlock) std::allocator<T>().deallocate(p, n);
         else FreeHugePages(p, n * sizeof(T));
-    }
-    template <class U>
-    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) {
-        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
     template <class U>
     bool operator==(const HugePageAllocator<U>&) const noexcept {

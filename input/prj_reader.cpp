@@ -27,7 +27,7 @@ std::string Text(const char* s) { return s != nullptr ? s : ""; }
 
 // The value of the conversion parameter with this EPSG code, in metres or degrees.
 bool Parameter(PJ_CONTEXT* ctx, PJ* conversion, int code, double& value) {
-    const int count = Proj().proj_coordoperation_get_param_count(ctx, conversion);
+    const int count = proj_coordoperation_get_param_count(ctx, conversion);
     for (int i = 0; i < count; ++i) {
         const char* name = nullptr;
         const char* authority = nullptr;
@@ -38,7 +38,7 @@ bool Parameter(PJ_CONTEXT* ctx, PJ* conversion, int code, double& value) {
         const char* unitCategory = nullptr;
         const char* valueText = nullptr;
         double v = 0, toSi = 1;
-        if (!Proj().proj_coordoperation_get_param(ctx, conversion, i, &name, &authority, &paramCode, &v, &valueText, &toSi,
+        if (!proj_coordoperation_get_param(ctx, conversion, i, &name, &authority, &paramCode, &v, &valueText, &toSi,
                                            &unitName, &unitAuthority, &unitCode, &unitCategory))
             continue;
         if (Text(paramCode) != std::to_string(code)) continue;
@@ -58,11 +58,11 @@ struct Axis {
 
 Axis AxisOf(PJ_CONTEXT* ctx, PJ* crs, int index) {
     Axis axis;
-    const ProjObject cs(Proj().proj_crs_get_coordinate_system(ctx, crs));
-    if (!cs || Proj().proj_cs_get_axis_count(ctx, cs.get()) <= index) return axis;
+    const ProjObject cs(proj_crs_get_coordinate_system(ctx, crs));
+    if (!cs || proj_cs_get_axis_count(ctx, cs.get()) <= index) return axis;
     const char *name = nullptr, *abbreviation = nullptr, *direction = nullptr, *unitName = nullptr;
     const char *unitAuthority = nullptr, *unitCode = nullptr;
-    Proj().proj_cs_get_axis_info(ctx, cs.get(), index, &name, &abbreviation, &direction, &axis.toSi, &unitName,
+    proj_cs_get_axis_info(ctx, cs.get(), index, &name, &abbreviation, &direction, &axis.toSi, &unitName,
                           &unitAuthority, &unitCode);
     axis.direction = Text(direction);
     axis.unitName = Text(unitName);
@@ -74,10 +74,10 @@ Axis AxisOf(PJ_CONTEXT* ctx, PJ* crs, int index) {
 bool ReadUtm(PJ_CONTEXT* ctx, PJ* projected, InputCoordinateSystem& s) {
     const Axis east = AxisOf(ctx, projected, 0), north = AxisOf(ctx, projected, 1);
     if (east.direction != "east" || north.direction != "north" || east.toSi != 1 || north.toSi != 1) return false;
-    const ProjObject conversion(Proj().proj_crs_get_coordoperation(ctx, projected));
+    const ProjObject conversion(proj_crs_get_coordoperation(ctx, projected));
     if (!conversion) return false;
     const char *method = nullptr, *authority = nullptr, *code = nullptr;
-    Proj().proj_coordoperation_get_method_info(ctx, conversion.get(), &method, &authority, &code);
+    proj_coordoperation_get_method_info(ctx, conversion.get(), &method, &authority, &code);
     if (Text(authority) != "EPSG" || Text(code) != std::to_string(kTransverseMercator)) return false;
     double origin = 0, meridian = 0, scale = 0, easting = 0, northing = 0;
     PJ* c = conversion.get();
@@ -98,34 +98,34 @@ bool ReadUtm(PJ_CONTEXT* ctx, PJ* projected, InputCoordinateSystem& s) {
 // The catalogue's shift is only right for the datum's own ellipsoid, Greenwich
 // meridian and degrees; a system that differs in any of these goes through PROJ.
 bool CatalogueFits(PJ_CONTEXT* ctx, PJ* base, int catalogue) {
-    const ProjObject ellipsoid(Proj().proj_get_ellipsoid(ctx, base));
+    const ProjObject ellipsoid(proj_get_ellipsoid(ctx, base));
     double a = 0, b = 0, inverseF = 0;
     int computed = 0;
-    if (!ellipsoid || !Proj().proj_ellipsoid_get_parameters(ctx, ellipsoid.get(), &a, &b, &computed, &inverseF)) return false;
+    if (!ellipsoid || !proj_ellipsoid_get_parameters(ctx, ellipsoid.get(), &a, &b, &computed, &inverseF)) return false;
     const Ellipsoid own = GetEllipsoid(GetDatum(catalogue).ellipsoid);
     if (std::abs(a - own.a) > 0.5 || std::abs(inverseF - 1 / own.f) > 1e-6) return false;
-    const ProjObject meridian(Proj().proj_get_prime_meridian(ctx, base));
+    const ProjObject meridian(proj_get_prime_meridian(ctx, base));
     double longitude = 0, toRadians = 0;
     const char* unit = nullptr;
-    if (!meridian || !Proj().proj_prime_meridian_get_parameters(ctx, meridian.get(), &longitude, &toRadians, &unit) ||
+    if (!meridian || !proj_prime_meridian_get_parameters(ctx, meridian.get(), &longitude, &toRadians, &unit) ||
         longitude != 0)
         return false;
-    const ProjObject geodetic(Proj().proj_crs_get_geodetic_crs(ctx, base));
+    const ProjObject geodetic(proj_crs_get_geodetic_crs(ctx, base));
     return geodetic && Near(AxisOf(ctx, geodetic.get(), 0).toSi, kDegree, 1e-12);
 }
 
 int CatalogueDatum(PJ_CONTEXT* ctx, PJ* crs, PJ* base, std::string& datumName) {
-    const ProjObject datum(Proj().proj_crs_get_datum_forced(ctx, base));
+    const ProjObject datum(proj_crs_get_datum_forced(ctx, base));
     if (!datum) return 0;
-    datumName = Text(Proj().proj_get_name(datum.get()));
+    datumName = Text(proj_get_name(datum.get()));
     int catalogue = CatalogueDatumOf(
-        {Text(Proj().proj_get_id_auth_name(datum.get(), 0)), Text(Proj().proj_get_id_code(datum.get(), 0)), datumName});
+        {Text(proj_get_id_auth_name(datum.get(), 0)), Text(proj_get_id_code(datum.get(), 0)), datumName});
     if (catalogue == 0 || !CatalogueFits(ctx, base, catalogue)) return 0;
     // TOWGS84 parameters that are a catalogue entry's shifts pick that regional entry.
-    if (Proj().proj_get_type(crs) == PJ_TYPE_BOUND_CRS) {
-        const ProjObject shift(Proj().proj_crs_get_coordoperation(ctx, crs));
+    if (proj_get_type(crs) == PJ_TYPE_BOUND_CRS) {
+        const ProjObject shift(proj_crs_get_coordoperation(ctx, crs));
         double values[7] = {};
-        if (shift && Proj().proj_coordoperation_get_towgs84_values(ctx, shift.get(), values, 7, 0) &&
+        if (shift && proj_coordoperation_get_towgs84_values(ctx, shift.get(), values, 7, 0) &&
             values[3] == 0 && values[4] == 0 && values[5] == 0 && values[6] == 0)
             catalogue = CatalogueEntryForShift(catalogue, values[0], values[1], values[2]);
     }
@@ -150,27 +150,6 @@ InputCoordinateSystem DefaultCoordinateSystem(const std::string& origin) {
 
 InputCoordinateSystem RecogniseCoordinateSystem(const std::string& definition, const std::string& source,
                                                 const std::string& origin) {
-    // Longitude/latitude on WGS 84 as shapefiles carry it most often, and as PROJ reads
-    // it: opening PROJ's database takes longer than the rest of a small conversion.
-    static const char* const kWgs84[] = {
-        R"(GEOGCS["GCS_WGS_1984",DATUM["D_WGS_1984",SPHEROID["WGS_1984",6378137.0,298.257223563]],)"
-        R"(PRIMEM["Greenwich",0.0],UNIT["Degree",0.0174532925199433]])",
-        R"(GEOGCS["GCS_WGS_1984",DATUM["D_WGS_1984",SPHEROID["WGS_1984",6378137,298.257223563]],)"
-        R"(PRIMEM["Greenwich",0],UNIT["Degree",0.017453292519943295]])",
-    };
-    for (const char* known : kWgs84)
-        if (definition == known) {
-            InputCoordinateSystem s = DefaultCoordinateSystem(origin);
-            s.name = "WGS 84";
-            s.unitName = "Degree";
-            s.datumName = "World Geodetic System 1984";
-            return s;
-        }
-    return RecogniseThroughProj(definition, source, origin);
-}
-
-InputCoordinateSystem RecogniseThroughProj(const std::string& definition, const std::string& source,
-                                           const std::string& origin) {
     ProjContext context(source);
     PJ_CONTEXT* ctx = context.Get();
     const ProjObject crs = CreateCrs(context, definition, source);
@@ -179,10 +158,10 @@ InputCoordinateSystem RecogniseThroughProj(const std::string& definition, const 
 
     InputCoordinateSystem s;
     s.origin = origin;
-    s.name = Text(Proj().proj_get_name(base.get()));
+    s.name = Text(proj_get_name(base.get()));
     s.datum = CatalogueDatum(ctx, horizontal.get(), base.get(), s.datumName);
     s.unitName = AxisOf(ctx, base.get(), 0).unitName;
-    const PJ_TYPE type = Proj().proj_get_type(base.get());
+    const PJ_TYPE type = proj_get_type(base.get());
     const bool geographic = type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS;
     if (!geographic && type != PJ_TYPE_PROJECTED_CRS)
         throw CoordinateSystemError(source + ": \"" + s.name + "\" is neither geographic nor projected");

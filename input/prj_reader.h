@@ -33,10 +33,6 @@ InputCoordinateSystem DefaultCoordinateSystem(const std::string& origin);
 // system, or a projection PROJ cannot invert.
 InputCoordinateSystem RecogniseCoordinateSystem(const std::string& definition, const std::string& source,
                                                 const std::string& origin);
-// As RecogniseCoordinateSystem, but always asking PROJ, even for the few definitions
-// that the former knows without opening PROJ's database.
-InputCoordinateSystem RecogniseThroughProj(const std::string& definition, const std::string& source,
-                                           const std::string& origin);
 
 // The ".prj" beside a shapefile (same name, either case of extension); empty when none.
 std::string PrjPathOf(const std::string& shapefilePath);

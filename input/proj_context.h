@@ -2,7 +2,7 @@
 // PROJ objects owned by RAII handles, in a context that works offline and keeps
 // PROJ's own error messages instead of printing them.
 
-#include "input/proj_api.h"
+#include <proj.h>
 
 #include <memory>
 #include <stdexcept>
@@ -17,7 +17,7 @@ public:
 };
 
 struct ProjObjectDeleter {
-    void operator()(PJ* p) const { Proj().proj_destroy(p); }
+    void operator()(PJ* p) const { proj_destroy(p); }
 };
 using ProjObject = std::unique_ptr<PJ, ProjObjectDeleter>;
 
@@ -29,7 +29,7 @@ void ReleaseProjCaches();
 class ProjContext {
 public:
     // Throws CoordinateSystemError, naming `source` (the file or text the system
-    // comes from), when PROJ cannot be opened or its database cannot be found.
+    // comes from), when PROJ cannot start or its database cannot be found.
     explicit ProjContext(const std::string& source);
     ~ProjContext();
     ProjContext(const ProjContext&) = delete;

@@ -11,21 +11,21 @@ namespace {
 // missing grid.
 ProjObject BestOperationToWgs84(ProjContext& context, PJ* source, const std::string& name) {
     PJ_CONTEXT* ctx = context.Get();
-    ProjObject wgs84(Proj().proj_create(ctx, "EPSG:4326"));
-    PJ_OPERATION_FACTORY_CONTEXT* factory = Proj().proj_create_operation_factory_context(ctx, nullptr);
+    ProjObject wgs84(proj_create(ctx, "EPSG:4326"));
+    PJ_OPERATION_FACTORY_CONTEXT* factory = proj_create_operation_factory_context(ctx, nullptr);
     if (!wgs84 || factory == nullptr) throw CoordinateSystemError(name + ": " + context.LastError());
-    Proj().proj_operation_factory_context_set_grid_availability_use(ctx, factory,
+    proj_operation_factory_context_set_grid_availability_use(ctx, factory,
                                                              PROJ_GRID_AVAILABILITY_DISCARD_OPERATION_IF_MISSING_GRID);
-    Proj().proj_operation_factory_context_set_spatial_criterion(ctx, factory, PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
-    PJ_OBJ_LIST* list = Proj().proj_create_operations(ctx, source, wgs84.get(), factory);
-    Proj().proj_operation_factory_context_destroy(factory);
+    proj_operation_factory_context_set_spatial_criterion(ctx, factory, PROJ_SPATIAL_CRITERION_PARTIAL_INTERSECTION);
+    PJ_OBJ_LIST* list = proj_create_operations(ctx, source, wgs84.get(), factory);
+    proj_operation_factory_context_destroy(factory);
     ProjObject best;
     if (list != nullptr) {
-        for (int i = 0; i < Proj().proj_list_get_count(list) && !best; ++i) {
-            ProjObject op(Proj().proj_list_get(ctx, list, i));
-            if (op && Proj().proj_coordoperation_is_instantiable(ctx, op.get())) best = std::move(op);
+        for (int i = 0; i < proj_list_get_count(list) && !best; ++i) {
+            ProjObject op(proj_list_get(ctx, list, i));
+            if (op && proj_coordoperation_is_instantiable(ctx, op.get())) best = std::move(op);
         }
-        Proj().proj_list_destroy(list);
+        proj_list_destroy(list);
     }
     if (!best) throw CoordinateSystemError(name + ": PROJ knows no way to WGS 84 that needs no grid files");
     return best;
@@ -33,11 +33,11 @@ ProjObject BestOperationToWgs84(ProjContext& context, PJ* source, const std::str
 
 // PROJ reads any projection name in WKT, but can only compute the methods it knows.
 void RequireKnownProjection(ProjContext& context, PJ* crs, const std::string& source) {
-    if (Proj().proj_get_type(crs) != PJ_TYPE_PROJECTED_CRS) return;
-    const ProjObject conversion(Proj().proj_crs_get_coordoperation(context.Get(), crs));
-    if (conversion && Proj().proj_coordoperation_is_instantiable(context.Get(), conversion.get())) return;
+    if (proj_get_type(crs) != PJ_TYPE_PROJECTED_CRS) return;
+    const ProjObject conversion(proj_crs_get_coordoperation(context.Get(), crs));
+    if (conversion && proj_coordoperation_is_instantiable(context.Get(), conversion.get())) return;
     const char* method = nullptr;
-    if (conversion) Proj().proj_coordoperation_get_method_info(context.Get(), conversion.get(), &method, nullptr, nullptr);
+    if (conversion) proj_coordoperation_get_method_info(context.Get(), conversion.get(), &method, nullptr, nullptr);
     throw CoordinateSystemError(source + ": PROJ does not know the projection \"" +
                                 std::string(method != nullptr ? method : "?") + "\"");
 }
@@ -48,7 +48,7 @@ ProjectedInput::ProjectedInput(const std::string& definition, bool toWgs84, cons
     : context_(source), toWgs84_(toWgs84) {
     ProjObject crs = CreateCrs(context_, definition, source);
     PJ_CONTEXT* ctx = context_.Get();
-    const PJ_TYPE type = Proj().proj_get_type(HorizontalCrs(context_, crs.get(), true).get());
+    const PJ_TYPE type = proj_get_type(HorizontalCrs(context_, crs.get(), true).get());
     geographicSource_ = type == PJ_TYPE_GEOGRAPHIC_2D_CRS || type == PJ_TYPE_GEOGRAPHIC_3D_CRS;
     ProjObject operation;
     if (toWgs84) {
@@ -58,20 +58,19 @@ ProjectedInput::ProjectedInput(const std::string& definition, bool toWgs84, cons
     } else {
         const ProjObject base = HorizontalCrs(context_, crs.get(), true);
         RequireKnownProjection(context_, base.get(), source);
-        const ProjObject geographic(Proj().proj_crs_get_geodetic_crs(ctx, base.get()));
-        if (geographic) operation.reset(Proj().proj_create_crs_to_crs_from_pj(ctx, base.get(), geographic.get(), nullptr, nullptr));
+        const ProjObject geographic(proj_crs_get_geodetic_crs(ctx, base.get()));
+        if (geographic) operation.reset(proj_create_crs_to_crs_from_pj(ctx, base.get(), geographic.get(), nullptr, nullptr));
     }
-    if (!operation) throw CoordinateSystemError(source + ": PROJ cannot convert from \"" + Proj().proj_get_name(crs.get()) +
+    if (!operation) throw CoordinateSystemError(source + ": PROJ cannot convert from \"" + proj_get_name(crs.get()) +
                                                 "\": " + context_.LastError());
-    operationName_ = Proj().proj_get_name(operation.get());
+    operationName_ = proj_get_name(operation.get());
     // Shapefiles hold easting (longitude) first, whatever order the system's axes have.
-    operation_.reset(Proj().proj_normalize_for_visualization(ctx, operation.get()));
+    operation_.reset(proj_normalize_for_visualization(ctx, operation.get()));
     if (!operation_) throw CoordinateSystemError(source + ": " + context_.LastError());
 }
 
 LonLat ProjectedInput::ToGeographic(double x, double y) const {
-    const ProjApi& proj = Proj();
-    const PJ_COORD out = proj.proj_trans(operation_.get(), PJ_FWD, proj.proj_coord(x, y, 0, 0));
+    const PJ_COORD out = proj_trans(operation_.get(), PJ_FWD, proj_coord(x, y, 0, 0));
     if (out.xy.x == HUGE_VAL || out.xy.y == HUGE_VAL)
         return {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN()};
     return {out.lp.lam, out.lp.phi};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <numeric>
 
@@ -24,6 +25,17 @@ TEST(HugePages, LargeBlocksStartOnHugePagesAndKeepTheirContentAsTheyGrow) {
     }
     values.shrink_to_fit();
     EXPECT_EQ(values.back(), (3u << 20) - 1);
+}
+
+// What resize() adds is zero, also where the block is reused: the small blocks come
+// from the ordinary heap, which does not clear them.
+TEST(HugePages, ResizeGivesZeros) {
+    for (const std::size_t size : {std::size_t{1000}, kHugePageBlock}) {
+        HugePageVector<unsigned char> bytes(size, 0xAB);
+        bytes.clear();
+        bytes.resize(size);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), 0), static_cast<std::ptrdiff_t>(size)) << "size " << size;
+    }
 }
 
 }  // namespace

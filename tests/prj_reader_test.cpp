@@ -10,7 +10,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace tessaly {
 namespace {
@@ -72,24 +71,6 @@ TEST(PrjReader, RecognisesTheRealFiles) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(CoordinateSystemText(ReadPrjFile(test::SharedData(c.file).string())), c.text) << c.file;
-}
-
-// Every .prj of the data reads the same whether or not it is one of the few known
-// without asking PROJ.
-TEST(PrjReader, KnownDefinitionsReadAsPROJReadsThem) {
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::SharedData(""))) {
-        if (entry.path().extension() != ".prj") continue;
-        std::ifstream in(entry.path());
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.pop_back();
-        const InputCoordinateSystem known = RecogniseCoordinateSystem(text, "x.prj", ", from x.prj");
-        const InputCoordinateSystem asked = RecogniseThroughProj(text, "x.prj", ", from x.prj");
-        EXPECT_EQ(CoordinateSystemText(known), CoordinateSystemText(asked)) << entry.path();
-        EXPECT_EQ(known.name, asked.name) << entry.path();
-        EXPECT_EQ(known.unitName, asked.unitName) << entry.path();
-        EXPECT_EQ(known.datumName, asked.datumName) << entry.path();
-        EXPECT_EQ(known.definition, asked.definition) << entry.path();
-    }
 }
 
 TEST(PrjReader, DefinitionsOfOtherKinds) {
