@@ -72,7 +72,7 @@ void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     *text_ += "<Placemark><name>";
     *text_ += XmlEscape(state_.FeatureName);
     *text_ += "</name><Snippet></Snippet>";
-    AppendBalloonDescription(*text_, balloon_, row.balloonValues);
+    balloon_.Append(*text_, row.balloonValues);
     *text_ += kml_.StyleUrlElement;
     if (multi) *text_ += "<MultiGeometry>";
 }
