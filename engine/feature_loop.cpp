@@ -4,6 +4,7 @@
 #include "engine/run_progress.h"
 #include "engine/working_table.h"
 #include "input/number_text.h"
+#include "input/radix_sort.h"
 
 #include <algorithm>
 #include <exception>
@@ -122,14 +123,17 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
 }
 
 void FeatureLoop::ReadBalloonValues(Batch& batch) {
-    // Row by row in table order, so that the table is read front to back.
-    std::vector<std::uint32_t> byRow(batch.rows.size());
-    for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = static_cast<std::uint32_t>(i);
-    std::sort(byRow.begin(), byRow.end(), [&](std::uint32_t a, std::uint32_t b) { return batch.rows[a].row < batch.rows[b].row; });
+    // Row by row in table order, so that the table is read front to back: each
+    // row's place in the batch under its row number, sorted on the row number.
+    std::vector<std::uint64_t> byRow(batch.rows.size()), spare(batch.rows.size());
+    for (std::size_t i = 0; i < byRow.size(); ++i)
+        byRow[i] = std::uint64_t{static_cast<std::uint32_t>(batch.rows[i].row)} << 32 | i;
+    RadixSort(byRow, spare, 4, 8);
     batch.values.clear();
     batch.valuesAt.resize(batch.rows.size());
-    for (const std::uint32_t i : byRow) {
-        batch.valuesAt[i] = batch.values.size();
+    for (const std::uint64_t key : byRow) {
+        const auto i = static_cast<std::uint32_t>(key);
+        batch.valuesAt[i] = static_cast<std::uint32_t>(batch.values.size());
         for (const int f : tableFields_) {
             batchTable_->AppendText(batch.rows[i].row, f, batch.values);
             batch.values += '\0';

@@ -77,7 +77,7 @@ private:
         HugePageVector<unsigned char> records;
         std::vector<std::size_t> recordAt;
         std::string values;
-        std::vector<std::size_t> valuesAt;
+        std::vector<std::uint32_t> valuesAt;  // a batch holds a few MB of values
     };
 
     // The rows in order, each with its style reference set to classOf(row) when given.

@@ -78,6 +78,8 @@ std::string XmlEscape(std::string_view text) { return Escape(text, false); }
 
 std::string HtmlEscape(std::string_view text) { return Escape(text, true); }
 
+void AppendXmlEscaped(std::string& out, std::string_view utf8) { AppendEscaped(out, utf8, false); }
+
 void AppendHtmlEscaped(std::string& out, std::string_view utf8) { AppendEscaped(out, utf8, true); }
 
 std::string CdataSafe(std::string_view raw) {

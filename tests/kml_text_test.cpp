@@ -39,6 +39,9 @@ TEST(KmlText, DecodedTableTextsEscapeAsAnyText) {
                 std::string escaped = "<";
                 AppendHtmlEscaped(escaped, text);
                 EXPECT_EQ(escaped, "<" + HtmlEscape(text)) << decoder.Name() << ", byte " << b;
+                escaped = "<";
+                AppendXmlEscaped(escaped, text);
+                EXPECT_EQ(escaped, "<" + XmlEscape(text)) << decoder.Name() << ", byte " << b;
             }
         }
     }
