@@ -255,7 +255,8 @@ GeneratedShapefile WriteLabelledPointShapefile(const fs::path& shpPath, std::int
     DbfFile dbf;
     dbf.handle = DBFCreate(dbfPath.c_str());
     if (dbf.handle == nullptr) throw std::runtime_error(dbfPath.string() + ": cannot create");
-    if (DBFAddField(dbf.handle, "NAME", FTString, 32, 0) != 0 || DBFAddField(dbf.handle, "POP", FTInteger, 9, 0) != 1)
+    if (DBFAddField(dbf.handle, "NAME", FTString, 32, 0) != 0 || DBFAddField(dbf.handle, "POP", FTInteger, 9, 0) != 1 ||
+        DBFAddField(dbf.handle, "VALUE", FTDouble, 12, 2) != 2)
         throw std::runtime_error(dbfPath.string() + ": cannot add the fields");
 
     std::ofstream shp(shpPath, std::ios::binary | std::ios::trunc), shx(shxPath, std::ios::binary | std::ios::trunc);
@@ -293,7 +294,8 @@ GeneratedShapefile WriteLabelledPointShapefile(const fs::path& shpPath, std::int
         const std::string name = std::string(kWords[rng() % 16]) + " " + kWords[rng() % 16] + " " +
                                  std::to_string(rng() % 1000);
         if (!DBFWriteStringAttribute(dbf.handle, row, 0, name.c_str()) ||
-            !DBFWriteIntegerAttribute(dbf.handle, row, 1, static_cast<int>(rng() % 2000000)))
+            !DBFWriteIntegerAttribute(dbf.handle, row, 1, static_cast<int>(rng() % 2000000)) ||
+            !DBFWriteDoubleAttribute(dbf.handle, row, 2, static_cast<double>(rng() % 10000000) / 100))
             throw std::runtime_error(dbfPath.string() + ": cannot write row " + std::to_string(r + 1));
     }
     flush();

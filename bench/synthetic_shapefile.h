@@ -59,7 +59,8 @@ GeneratedShapefile WriteSingleRingShapefile(const std::filesystem::path& shpPath
 
 // `records` points scattered over the contiguous United States, in longitude/latitude
 // degrees, with the .shx, a WGS 84 .prj and a .dbf table of NAME (text, the label:
-// names repeat, as place names do) and POP (integer).
+// names repeat, as place names do), POP (integer) and VALUE (a number with two
+// decimals, for a balloon).
 GeneratedShapefile WriteLabelledPointShapefile(const std::filesystem::path& shpPath, std::int64_t records);
 
 }  // namespace tessaly::bench

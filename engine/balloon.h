@@ -2,7 +2,9 @@
 // The description balloon: an optional title and a table of chosen attributes.
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -35,9 +37,20 @@ private:
     std::vector<std::string> fields_;
 };
 
-// Appends the description element of one placemark; values[i] is the row's value
-// of field i + 1. Appends nothing when no field is chosen.
-void AppendBalloonDescription(std::string& out, const TBalloon& balloon,
-                              const std::vector<std::string>& values);
+// A balloon's description element, its markup made once for all the placemarks.
+class BalloonMarkup {
+public:
+    explicit BalloonMarkup(const TBalloon& balloon);
+
+    // Appends the description of one placemark; values[i] is the row's value of
+    // field i + 1, in UTF-8 (as the table's texts are). Appends nothing when no
+    // field is chosen.
+    void Append(std::string& out, std::span<const std::string_view> values) const;
+
+private:
+    std::string head_;                   // up to the table's first row
+    std::vector<std::string> rowHeads_;  // each field's row up to its value
+    bool empty_;
+};
 
 }  // namespace tessaly

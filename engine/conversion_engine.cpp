@@ -240,7 +240,6 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     if (Symbols.Kind != kUniqueValues && Symbols.Kind != kGraduated) Kml.CreateFolders = false;
 
     const DbfTable table(WorkTablePath);
-    const DbfTable rowsTable(WorkTablePath, DbfTable::Access::Random);
     RowOrder physical;
     const RowOrder* order = &physical;
     if (!State.LabelField.empty()) order = &labelIndexes_.at(State.LabelIndexName);
@@ -254,7 +253,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);
-    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, document, placemarks, out, *order, messages});
+    FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages});
     try {
         if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
         else if (Symbols.Kind == kGraduated) loop.WriteGraduated();

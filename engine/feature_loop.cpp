@@ -4,6 +4,7 @@
 #include "engine/run_progress.h"
 #include "engine/working_table.h"
 #include "input/number_text.h"
+#include "input/radix_sort.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -53,6 +54,13 @@ ClassFilter UniqueFilter(const std::string& field, const std::string& value, boo
 
 FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
     for (const std::string& f : in_.balloon.Fields()) balloonFields_.push_back(in_.table.RequireField(f));
+    if (!in_.state.LabelField.empty()) labelField_ = in_.table.RequireField(in_.state.LabelField);
+    for (const int f : balloonFields_) {
+        if (f == labelField_) continue;
+        tableFields_.push_back(f);
+        tableFieldBytes_ += static_cast<std::size_t>(in_.table.Fields()[static_cast<std::size_t>(f)].width) + 1;
+    }
+    if (!tableFields_.empty()) batchTable_.emplace(in_.table.Path());
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
@@ -79,15 +87,15 @@ std::vector<std::int32_t> FeatureLoop::UniqueClasses(int field) const {
 }
 
 std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch) {
-    // A batch holds at most this many rows and balloon values, and this many bytes of
-    // records unless it is one larger record.
+    // A batch holds at most this many rows, about this many bytes of balloon values,
+    // and this many bytes of records unless it is one larger record.
     constexpr std::size_t kBatchRows = 1 << 16;
-    constexpr std::size_t kBatchValues = 1 << 16;
+    constexpr std::size_t kBatchValueBytes = 4 << 20;
     constexpr std::size_t kBatchBytes = 8 << 20;
     // Rows in label order reach memory out of order: ask for it this many rows ahead.
     constexpr std::size_t kAhead = 16;
-    const std::size_t fields = balloonFields_.size();
-    const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
+    const std::size_t rowsPerBatch =
+        std::clamp<std::size_t>(kBatchValueBytes / std::max<std::size_t>(tableFieldBytes_, 1), 1, kBatchRows);
     const std::int32_t lastRecord = in_.index.EntryCount();
     batch.ranges.clear();
     std::size_t end = start, bytes = 0;
@@ -106,29 +114,53 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
     }
     batch.rows = rows.subspan(start, end - start);
     in_.reader.ReadRanges(batch.ranges, batch.records, batch.recordAt);
-    if (fields == 0) return end;
-    // Balloon values row by row in table order, to be taken in label order.
-    std::vector<std::size_t> byRow(batch.rows.size());
-    for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = i;
-    std::sort(byRow.begin(), byRow.end(), [&](std::size_t a, std::size_t b) { return batch.rows[a].row < batch.rows[b].row; });
-    batch.balloonValues.resize(batch.rows.size() * fields);
-    for (const std::size_t i : byRow)
-        for (std::size_t f = 0; f < fields; ++f)
-            batch.balloonValues[i * fields + f] = in_.rowsTable.Text(batch.rows[i].row, balloonFields_[f]);
+    if (!tableFields_.empty()) ReadBalloonValues(batch);
     return end;
+}
+
+void FeatureLoop::ReadBalloonValues(Batch& batch) {
+    // Row by row in table order, so that the table is read front to back: each
+    // row's place in the batch under its row number, sorted on the row number.
+    std::vector<std::uint64_t> byRow(batch.rows.size()), spare(batch.rows.size());
+    for (std::size_t i = 0; i < byRow.size(); ++i)
+        byRow[i] = std::uint64_t{static_cast<std::uint32_t>(batch.rows[i].row)} << 32 | i;
+    RadixSort(byRow, spare, 4, 8);
+    batch.values.clear();
+    batch.valuesAt.resize(batch.rows.size());
+    for (const std::uint64_t key : byRow) {
+        const auto i = static_cast<std::uint32_t>(key);
+        batch.valuesAt[i] = static_cast<std::uint32_t>(batch.values.size());
+        for (const int f : tableFields_) {
+            batchTable_->AppendText(batch.rows[i].row, f, batch.values);
+            batch.values += '\0';
+        }
+    }
+}
+
+void FeatureLoop::TakeBalloonValues(const Batch& batch, std::size_t i) {
+    const char* stored = tableFields_.empty() ? nullptr : batch.values.data() + batch.valuesAt[i];
+    for (std::size_t f = 0; f < balloonFields_.size(); ++f) {
+        if (balloonFields_[f] == labelField_) {
+            row_.balloonValues[f] = in_.order.Label(batch.rows[i]);
+            continue;
+        }
+        row_.balloonValues[f] = stored;
+        stored += row_.balloonValues[f].size() + 1;
+    }
 }
 
 void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number) {
     constexpr std::size_t kAhead = 16;
-    const std::size_t fields = balloonFields_.size();
     const bool labelled = !in_.state.LabelField.empty();
     for (std::size_t i = 0; i < batch.rows.size(); ++i) {
         const OrderedRow& r = batch.rows[i];
         if (labelled && i + kAhead < batch.rows.size()) in_.order.PrefetchLabel(batch.rows[i + kAhead]);
+        if (!tableFields_.empty() && i + kAhead < batch.rows.size())
+            __builtin_prefetch(batch.values.data() + batch.valuesAt[i + kAhead]);
         in_.reader.ReadRecordAt(batch.ranges[i].offset, batch.records.data() + batch.recordAt[i], batch.ranges[i].size);
         if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
         if (labelled) row_.label = in_.order.Label(r);
-        for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = batch.balloonValues[i * fields + f];
+        TakeBalloonValues(batch, i);
         if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
 
         text_.clear();

@@ -1,9 +1,10 @@
 #pragma once
 // Walks the working table in label order, one class folder at a time when asked,
 // and writes each row's placemark with its shape. Rows are taken in batches: each
-// batch's shapes and balloon values are read in file order, then written in label
-// order, so that a run reads its files front to back a few times rather than
-// seeking once per row.
+// batch's shapes are read in file order, then written in label order, so that a
+// run reads its files front to back a few times rather than seeking once per row.
+// A batch carries its rows' balloon values too, read from the table in file order
+// as the records are.
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
@@ -16,6 +17,7 @@
 #include "symbology/symbol_list.h"
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,8 +43,7 @@ struct FeatureLoopInputs {
     TEngineState& state;
     TSymbolList& symbols;
     const TBalloon& balloon;
-    const DbfTable& table;      // read front to back
-    const DbfTable& rowsTable;  // the same table, read a row here and there
+    const DbfTable& table;  // read front to back
     TShapeIndex& index;
     TFileSHP& reader;
     KmlDocumentWriter& document;
@@ -66,22 +67,28 @@ public:
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
 
 private:
-    // A stretch of rows with what was read for them: their records end to end, where
-    // each begins, and their balloon values, row by row.
+    // A stretch of rows with what was read for them: their records end to end, and
+    // where each begins; their values of the balloon fields read from the table, each
+    // ended by a zero byte, a row's values one after the other, and where each row's
+    // values begin.
     struct Batch {
         std::span<const OrderedRow> rows;
         std::vector<ByteRange> ranges;
         HugePageVector<unsigned char> records;
         std::vector<std::size_t> recordAt;
-        std::vector<std::string> balloonValues;
+        std::string values;
+        std::vector<std::uint32_t> valuesAt;  // a batch holds a few MB of values
     };
 
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
-    // Fills the batch with as many rows from `start` on as it holds, reads their
-    // records, and their balloon values in table order; where the batch ends.
+    // Fills the batch with as many rows from `start` on as it holds and reads their
+    // records and balloon values; where the batch ends.
     std::size_t ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch);
     void WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number);
+    void ReadBalloonValues(Batch& batch);
+    // Points the balloon values of the batch's row i at its texts.
+    void TakeBalloonValues(const Batch& batch, std::size_t i);
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
@@ -90,9 +97,14 @@ private:
 
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
+    // The label field, when there is one: its balloon values are the row order's labels.
+    int labelField_ = -1;
+    std::vector<int> tableFields_;  // the other balloon fields, read from the table
+    std::size_t tableFieldBytes_ = 0;  // their widths and zero ends, added up
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
+    std::optional<DbfTable> batchTable_;  // the table once more, when it has balloon values to read
     Batch batch_;
     long long written_ = 0;
     long long withoutGeometry_ = 0;

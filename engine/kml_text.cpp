@@ -26,23 +26,29 @@ std::string ValidUtf8(std::string_view text) {
     return utf8.Decode(text);
 }
 
+void AppendEscaped(std::string& out, std::string_view text, bool quotes) {
+    // Runs of characters that stay as they are go in whole.
+    std::size_t run = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char* entity = c == '&'             ? "&amp;"
+                             : c == '<'           ? "&lt;"
+                             : c == '>'           ? "&gt;"
+                             : c == '"' && quotes ? "&quot;"
+                                                  : nullptr;
+        if (entity == nullptr && !ForbiddenControl(c)) continue;
+        out.append(text.substr(run, i - run));
+        if (entity != nullptr) out += entity;
+        run = i + 1;
+    }
+    out.append(text.substr(run));
+}
+
 std::string Escape(std::string_view raw, bool quotes) {
     const std::string text = ValidUtf8(raw);
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"':
-                if (quotes) out += "&quot;";
-                else out += c;
-                break;
-            default:
-                if (!ForbiddenControl(c)) out += c;
-        }
-    }
+    AppendEscaped(out, text, quotes);
     return out;
 }
 
@@ -71,6 +77,10 @@ std::string HtmlColor(std::uint32_t colour) {
 std::string XmlEscape(std::string_view text) { return Escape(text, false); }
 
 std::string HtmlEscape(std::string_view text) { return Escape(text, true); }
+
+void AppendXmlEscaped(std::string& out, std::string_view utf8) { AppendEscaped(out, utf8, false); }
+
+void AppendHtmlEscaped(std::string& out, std::string_view utf8) { AppendEscaped(out, utf8, true); }
 
 std::string CdataSafe(std::string_view raw) {
     const std::string text = ValidUtf8(raw);

@@ -21,6 +21,10 @@ std::string XmlEscape(std::string_view text);
 // For text that goes into a character data section and is shown as HTML there:
 // markup characters as HTML entities, so "AT&T" and "<5" show literally.
 std::string HtmlEscape(std::string_view text);
+// As XmlEscape and HtmlEscape, appended to out, for text known to be UTF-8 already
+// (a table's texts, as DbfTable decodes them).
+void AppendXmlEscaped(std::string& out, std::string_view utf8);
+void AppendHtmlEscaped(std::string& out, std::string_view utf8);
 
 // Text placed inside <![CDATA[ ... ]]>: every "]]>" is split across two sections
 // so the section cannot end early; forbidden control characters are dropped.

@@ -71,9 +71,10 @@ FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::s
 
 void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     *text_ += "<Placemark><name>";
-    *text_ += XmlEscape(state_.FeatureName);
+    // The row's label as the table decodes it, or the feature's number.
+    AppendXmlEscaped(*text_, state_.FeatureName);
     *text_ += "</name><Snippet></Snippet>";
-    AppendBalloonDescription(*text_, balloon_, row.balloonValues);
+    balloon_.Append(*text_, row.balloonValues);
     *text_ += kml_.StyleUrlElement;
     if (multi) *text_ += "<MultiGeometry>";
 }

@@ -10,6 +10,7 @@
 #include "input/shapefile_reader.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -17,7 +18,7 @@ namespace tessaly {
 // What the placemark takes from its attribute row.
 struct FeatureRow {
     std::string label;                       // the label field's value; unused without one
-    std::vector<std::string> balloonValues;  // one per balloon field
+    std::vector<std::string_view> balloonValues;  // one per balloon field, UTF-8
     double heightFieldValue = 0;             // the height field's value (field heights)
 };
 
@@ -62,7 +63,7 @@ private:
 
     TKml& kml_;
     TEngineState& state_;
-    const TBalloon& balloon_;
+    const BalloonMarkup balloon_;
     const TDatumTool& datum_;
     const TFileSHP& reader_;
     std::string* text_ = nullptr;  // where the placemark is being built

@@ -85,7 +85,7 @@ std::string DiagnoseHeader(const std::string& path, long long fileSize) {
 
 }  // namespace
 
-DbfTable::DbfTable(const std::string& path, Access access) : path_(path) {
+DbfTable::DbfTable(const std::string& path) : path_(path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0)
         throw TableError(path + ": attribute table not found");
@@ -94,7 +94,7 @@ DbfTable::DbfTable(const std::string& path, Access access) : path_(path) {
     const std::string ext = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
     if (!EqualIgnoringCase(ext, ".dbf")) throw TableError(path + ": not a dBase table (.dbf)");
 
-    SAHooks hooks = TableFileHooks(access == Access::Random ? 0 : kReadAhead, CaptureLibraryError);
+    SAHooks hooks = TableFileHooks(kReadAhead, CaptureLibraryError);
     lastLibraryError.clear();
     DBFHandle h = DBFOpenLL(path.c_str(), "rb", &hooks);
     if (h == nullptr) {
@@ -170,11 +170,16 @@ const char* DbfTable::Raw(int row, int field) const {
 }
 
 std::string DbfTable::Text(int row, int field) const {
+    std::string text;
+    AppendText(row, field, text);
+    return text;
+}
+
+void DbfTable::AppendText(int row, int field, std::string& out) const {
     const char* raw = Raw(row, field);
     // dBase writes a number that is missing or did not fit its width as asterisks.
-    if (fields_[static_cast<std::size_t>(field)].kind == FieldKind::Numeric && raw[0] == '*')
-        return std::string();
-    return decoder_.Decode(raw);
+    if (fields_[static_cast<std::size_t>(field)].kind == FieldKind::Numeric && raw[0] == '*') return;
+    decoder_.DecodeAppend(raw, out);
 }
 
 double DbfTable::Number(int row, int field) const { return TextToNumber(Raw(row, field)); }

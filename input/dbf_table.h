@@ -30,11 +30,9 @@ struct FieldInfo {
 
 class DbfTable {
 public:
-    // Opens the table read-only; throws TableError with the path and the cause.
-    // Rows read in table order (the default) or in any order: a table read in any
-    // order is read without read-ahead, a row at a time.
-    enum class Access { Sequential, Random };
-    explicit DbfTable(const std::string& path, Access access = Access::Sequential);
+    // Opens the table read-only, to be read in table order (with read-ahead); throws
+    // TableError with the path and the cause.
+    explicit DbfTable(const std::string& path);
     ~DbfTable();
     DbfTable(const DbfTable&) = delete;
     DbfTable& operator=(const DbfTable&) = delete;
@@ -57,6 +55,8 @@ public:
     // same wherever it is shown or compared; a blank value, and a number stored as
     // asterisks (missing, or too wide for its field), is the empty text.
     std::string Text(int row, int field) const;
+    // As Text, appended to out.
+    void AppendText(int row, int field, std::string& out) const;
     // The value read as a number (TextToNumber of its text); blank reads as 0.
     double Number(int row, int field) const;
     // As Number, but a blank value or one stored as asterisks is not a number:

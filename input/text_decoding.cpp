@@ -125,14 +125,20 @@ TextDecoder TextDecoder::FromLanguageByte(std::uint8_t ldid) {
 std::string TextDecoder::Decode(std::string_view bytes) const {
     std::string out;
     out.reserve(bytes.size());
+    DecodeAppend(bytes, out);
+    return out;
+}
+
+void TextDecoder::DecodeAppend(std::string_view bytes, std::string& out) const {
     const std::uint16_t* fallback = Windows1252().upper.data();
     while (!bytes.empty()) {
+        // ASCII, the bulk of most texts, is the same in every code page: a run at once.
+        std::size_t ascii = 0;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+        out.append(bytes.substr(0, ascii));
+        bytes.remove_prefix(ascii);
+        if (bytes.empty()) break;
         const auto b = static_cast<unsigned char>(bytes[0]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            bytes.remove_prefix(1);
-            continue;
-        }
         if (table_ == nullptr) {
             char32_t cp;
             if (const std::size_t len = Utf8SequenceLength(bytes, cp)) {
@@ -146,7 +152,6 @@ std::string TextDecoder::Decode(std::string_view bytes) const {
         }
         bytes.remove_prefix(1);
     }
-    return out;
 }
 
 std::string TruncateCharacters(const std::string& text, std::size_t maxChars) {

@@ -27,6 +27,8 @@ public:
     // valid sequence is read as Windows-1252, which is what such stray bytes
     // nearly always are.
     std::string Decode(std::string_view bytes) const;
+    // As Decode, appended to out.
+    void DecodeAppend(std::string_view bytes, std::string& out) const;
 
 private:
     TextDecoder(std::string name, const std::uint16_t* table);

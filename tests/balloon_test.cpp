@@ -20,9 +20,9 @@ TBalloon WizardBalloon() {
 }
 
 // The description is appended to the placemark text already built.
-std::string Describe(const TBalloon& b, const std::vector<std::string>& values) {
+std::string Describe(const TBalloon& b, const std::vector<std::string_view>& values) {
     std::string out = "<name>1</name>";
-    AppendBalloonDescription(out, b, values);
+    BalloonMarkup(b).Append(out, values);
     EXPECT_EQ(out.rfind("<name>1</name>", 0), 0u);
     return out.substr(14);
 }

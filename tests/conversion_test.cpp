@@ -335,5 +335,56 @@ TEST(Conversion, ChecksBeforeCreatingUseTheWizardsTexts) {
     EXPECT_EQ(ok.status, 0) << ok.output;
 }
 
+// Balloon values travel with the rows through batches read in table order and
+// written in label order: over several batches, with deleted rows and the label
+// field among the balloon's, every placemark shows its own row's values.
+TEST(Conversion, BalloonValuesStayWithTheirRowsAcrossBatches) {
+    TempDir dir;
+    // Wide values make a batch hold some 16,000 rows: 40,000 rows need three.
+    constexpr int kRows = 40000;
+    test::ShpBuilder shp(1);
+    DBFHandle h = DBFCreate((dir / "rows.dbf").c_str());
+    DBFAddField(h, "NAME", FTString, 12, 0);
+    DBFAddField(h, "WIDE", FTString, 254, 0);
+    DBFAddField(h, "N", FTInteger, 9, 0);
+    int live = 0;
+    for (int row = 0; row < kRows; ++row) {
+        shp.AddPoint(row % 360 - 180, row % 180 - 90);
+        // Label order is far from table order.
+        const int key = static_cast<int>((row * 7919LL) % kRows);
+        DBFWriteStringAttribute(h, row, 0, ("n" + std::to_string(100000 + key)).c_str());
+        DBFWriteStringAttribute(h, row, 1, ("w" + std::to_string(key) + " & " + std::to_string(row)).c_str());
+        DBFWriteIntegerAttribute(h, row, 2, row);
+        if (row % 7 == 3) DBFMarkRecordDeleted(h, row, 1);
+        else ++live;
+    }
+    DBFClose(h);
+    test::WriteBytes(dir / "rows.shp", shp.Bytes());
+    const auto r = RunConverter(Quote(dir / "rows.shp") + " -q --label NAME --balloon N,NAME,WIDE");
+    ASSERT_EQ(r.status, 0) << r.output;
+
+    const std::string doc = ReadText(dir / "rows.kml");
+    static const std::regex placemark(
+        "<name>n1(\\d+)</name>.*"
+        "<b>NAME</b>.*\">n1(\\d+)</font>.*"
+        "<b>WIDE</b>.*\">w(\\d+) &amp; (\\d+)</font>.*"
+        "<b>N</b>.*\">(\\d+)</font>");
+    int count = 0, previous = -1;
+    for (std::size_t at = doc.find("<Placemark>"); at != std::string::npos; at = doc.find("<Placemark>", at + 1), ++count) {
+        const std::string text = doc.substr(at, doc.find("</Placemark>", at) - at);
+        std::smatch m;
+        ASSERT_TRUE(std::regex_search(text, m, placemark)) << text;
+        const int key = std::stoi(m[1]), row = std::stoi(m[4]);
+        ASSERT_GT(key, previous) << "not in label order";
+        previous = key;
+        ASSERT_EQ(std::stoi(m[2]), key);
+        ASSERT_EQ(std::stoi(m[3]), key);
+        ASSERT_EQ(std::stoi(m[5]), row);
+        ASSERT_EQ((row * 7919LL) % kRows, key) << "row " << row;
+        ASSERT_NE(row % 7, 3) << "a deleted row";
+    }
+    EXPECT_EQ(count, live);
+}
+
 }  // namespace
 }  // namespace tessaly

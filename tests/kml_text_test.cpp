@@ -2,6 +2,8 @@
 
 #include "engine/kml_text.h"
 
+#include "input/text_decoding.h"
+
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +24,27 @@ TEST(KmlText, KmlColorCutsTheAlphaAndOrdersBlueGreenRed) {
     EXPECT_EQ(KmlColor(0x123456, 255), "FF123456");
     // Only the low three bytes are a colour.
     EXPECT_EQ(KmlColor(0xAB0000FF, 100), "FF0000FF");
+}
+
+// Table texts are escaped without being checked as UTF-8 again: whatever byte a
+// table holds, in any code page, decodes to text that such a check leaves alone.
+TEST(KmlText, DecodedTableTextsEscapeAsAnyText) {
+    for (const TextDecoder& decoder : {TextDecoder::FromCpgText("UTF-8"), TextDecoder::FromCpgText("1252"),
+                                       TextDecoder::FromCpgText("1251"), TextDecoder::FromLanguageByte(0x01),
+                                       TextDecoder::FromCpgText("8859-7")}) {
+        for (int b = 1; b < 256; ++b) {
+            // The byte alone, and after the lead byte of a two-byte UTF-8 sequence.
+            for (const std::string bytes : {std::string(1, static_cast<char>(b)), "\xC3" + std::string(1, static_cast<char>(b))}) {
+                const std::string text = decoder.Decode(bytes);
+                std::string escaped = "<";
+                AppendHtmlEscaped(escaped, text);
+                EXPECT_EQ(escaped, "<" + HtmlEscape(text)) << decoder.Name() << ", byte " << b;
+                escaped = "<";
+                AppendXmlEscaped(escaped, text);
+                EXPECT_EQ(escaped, "<" + XmlEscape(text)) << decoder.Name() << ", byte " << b;
+            }
+        }
+    }
 }
 
 TEST(KmlText, HtmlColorIsRedGreenBlueWithoutHash) {
