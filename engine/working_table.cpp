@@ -294,13 +294,12 @@ void Normalize(const std::string& workTable, const std::string& field, const std
         width = static_cast<std::size_t>(layout->panFieldSize[ratioField]);
         rows = table.RecordCount();
         ratios.reserve(static_cast<std::size_t>(rows) * width);
-        char buf[64];
         for (int row = 0; row < table.RecordCount(); ++row) {
             const double a = table.Number(row, f);
             const double b = table.Number(row, g);
-            const double r = b == 0 ? 0 : a / b;
-            const auto length = std::min(static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, r).ptr - buf), width);
-            ratios.append(buf, length).append(width - length, ' ');
+            const std::string text = ShortestText(b == 0 ? 0 : a / b);
+            const std::size_t length = std::min(text.size(), width);
+            ratios.append(text, 0, length).append(width - length, ' ');
         }
     }
     // The rows are rewritten in blocks with their ratios put in.

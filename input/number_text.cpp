@@ -112,6 +112,11 @@ void AppendFixed(std::string& out, double value, int decimals) {
     out.append(first, static_cast<std::size_t>(r.ptr - first));
 }
 
+std::string ShortestText(double value) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
 std::string FormatNumber(int width, int decimals, double value) {
     std::string text;
     AppendFixed(text, value, decimals);
