@@ -112,7 +112,7 @@ void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexP
     if (!reader.ReadHeader()) throw ShapefileError(reader.Error());
     if (reader.FileSize() > std::numeric_limits<std::uint32_t>::max())
         throw ShapefileError(shapefilePath + ": larger than the 4 GB a shape index can address");
-    const bool points = ShapeClass(reader.ShapeType) == 1;
+    const bool points = ShapeClass(reader.ShapeType) == kPointClass;
 
     std::unique_ptr<std::FILE, FileCloser> out(std::fopen(indexPath.c_str(), "wb"));
     if (!out)
@@ -140,12 +140,12 @@ void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexP
             reader.ReadRecord();
             // A Null record (or an empty multipoint) has no box of its own: it keeps
             // an empty one.
-            if (!points && reader.RecordShapeType != 0) {
+            if (!points && ShapeTypeOf(reader.RecordShapeType) != ShapeType::Null) {
                 e.Xmin = reader.RecordBox[0];
                 e.Ymin = reader.RecordBox[1];
                 e.Xmax = reader.RecordBox[2];
                 e.Ymax = reader.RecordBox[3];
-            } else if (points && ShapeClass(reader.RecordShapeType) == 1 &&
+            } else if (points && ShapeClass(reader.RecordShapeType) == kPointClass &&
                        reader.Points.Count() > 0) {
                 const TCXY& p = reader.Points.Item(1);
                 e.Xmin = e.Xmax = p.X;
