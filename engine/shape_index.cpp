@@ -33,9 +33,11 @@ struct FileCloser {
 
 }  // namespace
 
-void TShapeIndex::SetFileName(const std::string& path) {
-    fileName_ = std::filesystem::path(path).replace_extension(".idx").string();
+std::string ShapeIndexPathFor(const std::string& path) {
+    return std::filesystem::path(path).replace_extension(".idx").string();
 }
+
+void TShapeIndex::SetFileName(const std::string& path) { fileName_ = ShapeIndexPathFor(path); }
 
 bool TShapeIndex::Open() {
     Close();

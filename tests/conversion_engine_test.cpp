@@ -323,6 +323,7 @@ TEST_F(Engine, DeletingTheWorkingFilesLeavesNone) {
     Run(ConversionChoices{});
     EXPECT_TRUE(fs::exists(engine.WorkTablePath));
     EXPECT_TRUE(fs::exists(engine.ShapeIndexPath));
+    EXPECT_EQ(fs::path(engine.ShapeIndexPath).filename(), "tessaly.idx");
     engine.DeleteWorkingFiles();
     EXPECT_TRUE(fs::is_empty(work.Path()));
 }
