@@ -266,8 +266,6 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
     }
 }
 
-int RowNumberFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 2; }
-
 int RatioFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 1; }
 
 void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser) {

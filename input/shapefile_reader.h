@@ -78,7 +78,6 @@ public:
     // holds two or more points.
     bool GetPart(std::int32_t i, TListaXY& target) const;
     void Close();
-    bool IsOpen() const { return open_; }
 
     const std::string& Error() const { return error_; }
 

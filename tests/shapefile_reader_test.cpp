@@ -189,7 +189,7 @@ TEST(ShapefileReaderHeader, RejectsFilesThatAreNotShapefiles) {
         TFileSHP reader((dir / "missing.shp").string());
         EXPECT_FALSE(reader.Open());
         EXPECT_NE(reader.Error().find("missing.shp"), std::string::npos) << reader.Error();
-        EXPECT_FALSE(reader.IsOpen());
+        EXPECT_THROW(reader.ReadRecord(), ShapefileError);  // it stays closed
     }
 }
 
