@@ -119,7 +119,7 @@ void TForm1::UpdateLabelControls() {
     const bool effect = CheckOverEffect->isChecked();
     RadioRollOver->setEnabled(effect);
     if (!effect && RadioRollOver->isChecked()) RadioNever->setChecked(true);
-    const bool polygons = engine_.InputShapeClass == 3;
+    const bool polygons = engine_.InputShapeClass == kPolygonClass;
     GroupBox6->setEnabled(effect && polygons);
     RadioButton3->setEnabled(effect && polygons);
     RadioButton4->setEnabled(effect && polygons);
@@ -187,7 +187,7 @@ bool TForm1::LoadInputFile(const QString& path) {
     engine_.InputLoaded(ShapeClass(reader.ShapeType), table);
     RadioSingle->setChecked(true);
     ComboField->clear();
-    CheckCentroid->setEnabled(engine_.InputShapeClass == 3);
+    CheckCentroid->setEnabled(engine_.InputShapeClass == kPolygonClass);
     CheckMultiCentroid->setChecked(false);
     CheckMultiCentroid->setEnabled(false);
     UpdateLabelControls();

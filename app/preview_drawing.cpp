@@ -30,13 +30,13 @@ Style StyleOf(const TItemSym& s, std::uint8_t shapeClass) {
         return p;
     };
     switch (shapeClass) {
-        case 1: {
+        case kPointClass: {
             // White marks on the white picture would vanish.
             const QColor outline = (s.IconColor & 0xFFFFFF) == 0xFFFFFF ? QColor(Qt::black) : WindowsColour(s.IconColor);
             return {pen(outline, 1), QBrush(Qt::white)};
         }
-        case 2: return {pen(WindowsColour(s.LineColor), s.LineWidth), Qt::NoBrush};
-        case 3:
+        case kLineClass: return {pen(WindowsColour(s.LineColor), s.LineWidth), Qt::NoBrush};
+        case kPolygonClass:
             if (s.LineWidth == 0) return {pen(WindowsColour(s.FillColor), 0), QBrush(WindowsColour(s.FillColor))};
             return {pen(WindowsColour(s.LineColor), s.LineWidth), QBrush(WindowsColour(s.FillColor))};
         default: return {QPen(Qt::NoPen), Qt::NoBrush};
@@ -95,10 +95,10 @@ public:
     RecordPainter(QPainter& painter, const PreviewLayout& layout) : p_(painter), l_(layout) {}
 
     void Draw(const TFileSHP& reader) {
-        switch (reader.RecordShapeType) {
-            case 1: case 8: case 11: case 18: case 21: case 28: Marks(reader); break;
-            case 3: case 13: case 23: Polylines(reader); break;
-            case 5: case 15: case 25: Polygon(reader); break;
+        switch (ShapeClass(reader.RecordShapeType)) {
+            case kPointClass: Marks(reader); break;
+            case kLineClass: Polylines(reader); break;
+            case kPolygonClass: Polygon(reader); break;
             default: break;
         }
     }

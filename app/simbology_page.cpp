@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 
+#include "input/shape_type.h"
 #include "symbology/classification.h"
 #include "widgets/az_button.h"
 #include "widgets/named_widget.h"
@@ -99,9 +100,9 @@ void TForm1::UpdateSymbologyCommands() {
     // The method's row pushes the classes down.
     StringGrid1->setGeometry(8, graduated ? 90 : 62, 385, graduated ? 206 : 234);
     const std::uint8_t shape = engine_.InputShapeClass;
-    ChangeIcontoAll1->setVisible(shape == 1);
-    LineWidthtoAll1->setVisible(shape == 2 || shape == 3);
-    for (QAction* a : polygonEntries_) a->setVisible(shape == 3);
+    ChangeIcontoAll1->setVisible(shape == kPointClass);
+    LineWidthtoAll1->setVisible(shape == kLineClass || shape == kPolygonClass);
+    for (QAction* a : polygonEntries_) a->setVisible(shape == kPolygonClass);
 }
 
 void TForm1::EnableSymbologyCommands(bool enabled) {

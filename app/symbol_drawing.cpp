@@ -1,6 +1,7 @@
 #include "app/symbol_drawing.h"
 
 #include "app/palette_picture.h"
+#include "input/shape_type.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -16,16 +17,16 @@ void DrawSymbol(QPainter& p, const QRect& r, SymbolSize size, const TItemSym& s,
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(r, QApplication::palette().color(QPalette::Button));
-    if (shapeClass == 1) {
+    if (shapeClass == kPointClass) {
         p.fillRect(QRect(QPoint(left + 10, m - 8), QPoint(left + 29, m + 7)), WindowsColour(s.IconColor));
         const QRect target = size == SymbolSize::Large ? QRect(QPoint(left + 45, top + 25), QPoint(left + 70, top + 50))
                                                        : QRect(QPoint(left + 45, top), QPoint(left + 60, top + 15));
         if (s.IconIndex >= 1 && s.IconIndex <= 168)
             p.drawImage(target, PalettePicture(), PaletteCell(s.IconIndex));
-    } else if (shapeClass == 2) {
+    } else if (shapeClass == kLineClass) {
         p.setPen(QPen(WindowsColour(s.LineColor), s.LineWidth));
         p.drawLine(left + 3, m, right - 3, m);
-    } else if (shapeClass == 3) {
+    } else if (shapeClass == kPolygonClass) {
         p.setPen(QPen(WindowsColour(s.LineColor), s.LineWidth));
         p.setBrush(WindowsColour(s.FillColor));
         p.drawRect(QRect(QPoint(left + 10, top + 5), QPoint(right - 11, bottom - 6)));

@@ -7,6 +7,7 @@
 
 #include "input/byte_order.h"
 #include "input/number_text.h"
+#include "input/shape_type.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -29,13 +30,14 @@ constexpr std::size_t kFlushSize = 1 << 16;
 bool PointsOf(const unsigned char* content, std::int64_t bytes, std::int64_t& first, std::int64_t& count) {
     if (bytes < 4) return false;
     const std::int32_t type = LoadI32LE(content);
-    switch (type) {
-        case 1: case 11: case 21: first = 4, count = 1; break;
-        case 8: case 18: case 28:
+    switch (ShapeTypeOf(type)) {
+        case ShapeType::Point: case ShapeType::PointZ: case ShapeType::PointM: first = 4, count = 1; break;
+        case ShapeType::MultiPoint: case ShapeType::MultiPointZ: case ShapeType::MultiPointM:
             if (bytes < 40) return false;
             first = 40, count = LoadI32LE(content + 36);
             break;
-        case 3: case 5: case 13: case 15: case 23: case 25:
+        case ShapeType::Polyline: case ShapeType::Polygon: case ShapeType::PolylineZ: case ShapeType::PolygonZ:
+        case ShapeType::PolylineM: case ShapeType::PolygonM:
             if (bytes < 44) return false;
             first = 44 + 4 * static_cast<std::int64_t>(LoadI32LE(content + 36));
             count = LoadI32LE(content + 40);

@@ -18,13 +18,6 @@ namespace tessaly::bench {
 
 namespace {
 
-void StoreU32BE(unsigned char* p, std::uint32_t v) {
-    p[0] = static_cast<unsigned char>(v >> 24);
-    p[1] = static_cast<unsigned char>(v >> 16);
-    p[2] = static_cast<unsigned char>(v >> 8);
-    p[3] = static_cast<unsigned char>(v);
-}
-
 // The 100-byte main header shared by the .shp and the .shx.
 void FillHeader(unsigned char* header, std::int64_t bytes, double xmin, double ymin, double xmax, double ymax,
                 std::uint32_t shapeType = 5) {

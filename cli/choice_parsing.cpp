@@ -1,19 +1,12 @@
 #include "cli/choice_parsing.h"
 
+#include "input/number_text.h"
+
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
 
 namespace tessaly::cli {
-
-namespace {
-
-std::string Shortest(double v) {
-    char buf[32];
-    return std::string(buf, std::to_chars(buf, buf + sizeof buf, v).ptr);
-}
-
-}  // namespace
 
 std::uint32_t ParseColour(const std::string& option, const std::string& text) {
     const std::string digits = !text.empty() && text[0] == '#' ? text.substr(1) : text;
@@ -38,8 +31,8 @@ double ParseReal(const std::string& option, const std::string& text, double low,
     const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size() || !std::isfinite(v) ||
         v < low || v > high)
-        throw std::invalid_argument(option + " takes a number from " + Shortest(low) + " to " +
-                                    Shortest(high) + ", not \"" + text + "\"");
+        throw std::invalid_argument(option + " takes a number from " + ShortestText(low) + " to " +
+                                    ShortestText(high) + ", not \"" + text + "\"");
     return v;
 }
 

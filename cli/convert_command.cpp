@@ -301,7 +301,7 @@ int RunConversion(const CommandLine& line) {
     ReadExtrusion(line, table, c);
     if (line.Has("--title")) c.title = line.values.at("--title");
     if (line.Has("--description")) c.description = line.values.at("--description");
-    if (c.centroid && shapeClass != 3) throw std::invalid_argument("--centroid needs a polygon shapefile");
+    if (c.centroid && shapeClass != kPolygonClass) throw std::invalid_argument("--centroid needs a polygon shapefile");
     if (const auto problem = ValidateSave(c)) throw std::invalid_argument(*problem);
 
     ConsoleMessages messages(line.Has("-q"));

@@ -2,23 +2,12 @@
 
 #include "input/datum_catalogue.h"
 #include "input/dbf_table.h"
+#include "input/number_text.h"
 #include "input/shapefile_reader.h"
 
-#include <charconv>
 #include <filesystem>
 
 namespace tessaly::cli {
-
-namespace {
-
-// Shortest text that reads back as the same double.
-std::string Shortest(double v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-}  // namespace
 
 void PrintShapefileInfo(const std::string& shapefilePath, const std::string& coordinateSystem, std::ostream& out) {
     TFileSHP reader(shapefilePath);
@@ -30,8 +19,8 @@ void PrintShapefileInfo(const std::string& shapefilePath, const std::string& coo
     }
     out << "Shape Type: " << ShapeTypeName(reader.ShapeType) << "\n";
     out << "Records: " << records << "\n";
-    out << "Extent: X " << Shortest(reader.Xmin) << " .. " << Shortest(reader.Xmax) << ", Y "
-        << Shortest(reader.Ymin) << " .. " << Shortest(reader.Ymax) << "\n";
+    out << "Extent: X " << ShortestText(reader.Xmin) << " .. " << ShortestText(reader.Xmax) << ", Y "
+        << ShortestText(reader.Ymin) << " .. " << ShortestText(reader.Ymax) << "\n";
     out << "Coordinate System: " << coordinateSystem << "\n";
 
     const DbfTable table(AttributeTablePathOf(shapefilePath));

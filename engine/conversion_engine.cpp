@@ -53,7 +53,7 @@ int WholeNumber(const std::string& text, const std::string& what) {
 
 TConversionEngine::TConversionEngine(const std::string& workFolder)
     : WorkTablePath((fs::path(workFolder) / "tessaly.dbf").string()),
-      ShapeIndexPath((fs::path(workFolder) / "tessaly.idx").string()) {}
+      ShapeIndexPath(ShapeIndexPathFor(WorkTablePath)) {}
 
 void TConversionEngine::InputLoaded(std::uint8_t shapeClass, const std::string& attributeTablePath) {
     InputShapeClass = shapeClass;

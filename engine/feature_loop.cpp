@@ -13,43 +13,18 @@ namespace tessaly {
 
 namespace {
 
-// A bound as the filter expression writes it, read back as the filter reads it.
+// A bound as a dBase filter expression would write it, with 10 decimals, and read
+// it back: the folders part the rows where such a filter would.
 double WrittenBound(double v) { return TextToNumber(FormatNumber(1, 10, v)); }
-
-std::string Quoted(const std::string& value) {
-    std::string out = "'";
-    for (char c : value) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out + "'";
-}
 
 }  // namespace
 
-ClassFilter GraduatedFilter(const std::string& v, int n, int count, const TItemRango& range) {
+ClassFilter GraduatedFilter(int n, int count, const TItemRango& range) {
     const double low = WrittenBound(range.Low);
     const double high = WrittenBound(range.High);
-    const std::string lowText = FormatNumber(1, 10, range.Low);
-    const std::string highText = FormatNumber(1, 10, range.High);
-    ClassFilter filter;
-    if (n == 1) {
-        filter.expression = v + " < " + highText;
-        filter.matchesNumber = [high](double x) { return x < high; };
-    } else if (n == count) {
-        filter.expression = v + " >= " + lowText;
-        filter.matchesNumber = [low](double x) { return x >= low; };
-    } else {
-        filter.expression = " (" + v + ">= " + lowText + ") AND (" + v + " < " + highText + ")";
-        filter.matchesNumber = [low, high](double x) { return x >= low && x < high; };
-    }
-    filter.matches = [test = filter.matchesNumber](const std::string& t) { return test(TextToNumber(t)); };
-    return filter;
-}
-
-ClassFilter UniqueFilter(const std::string& field, const std::string& value, bool numeric) {
-    return {" " + field + " = " + (numeric ? value : Quoted(value)),
-            [value](const std::string& t) { return t == value; }, nullptr};
+    if (n == 1) return {[high](double x) { return x < high; }};
+    if (n == count) return {[low](double x) { return x >= low; }};
+    return {[low, high](double x) { return x >= low && x < high; }};
 }
 
 FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
@@ -232,7 +207,6 @@ void FeatureLoop::WriteUnique() {
 void FeatureLoop::WriteGraduated() {
     const bool normalised = !in_.symbols.NormField().empty();
     const int field = normalised ? RatioFieldIndex(in_.table) : in_.table.RequireField(in_.symbols.FieldName());
-    const std::string fieldName = normalised ? kRatioField : in_.symbols.FieldName();
     in_.symbols.BuildRanges();
     // Each row's value is read once, in one pass over the table.
     const std::vector<double> values = Numbers(field);
@@ -246,7 +220,7 @@ void FeatureLoop::WriteGraduated() {
     const int count = in_.symbols.Count();
     std::vector<OrderedRow> members;
     for (int n = 1; n <= count; ++n) {
-        const ClassFilter filter = GraduatedFilter(fieldName, n, count, in_.symbols.Ranges.Item(n));
+        const ClassFilter filter = GraduatedFilter(n, count, in_.symbols.Ranges.Item(n));
         members.clear();
         for (const OrderedRow& r : in_.order.rows)
             if (filter.matchesNumber(values[static_cast<std::size_t>(r.row)])) members.push_back(r);

@@ -24,19 +24,14 @@
 
 namespace tessaly {
 
-// The row filter of a class folder: the expression a dBase filter would read,
-// and the test it stands for.
+// The row filter of a class folder: which values it lets through.
 struct ClassFilter {
-    std::string expression;
-    std::function<bool(const std::string& value)> matches;
-    std::function<bool(double value)> matchesNumber;  // graduated filters only
+    std::function<bool(double value)> matchesNumber;
 };
 
 // Graduated folders are half-open intervals: the first class holds everything
 // below its high bound, the last everything from its low bound.
-ClassFilter GraduatedFilter(const std::string& field, int n, int count, const TItemRango& range);
-// Unique-value folders hold the rows whose value is the class's value exactly.
-ClassFilter UniqueFilter(const std::string& field, const std::string& value, bool numeric);
+ClassFilter GraduatedFilter(int n, int count, const TItemRango& range);
 
 struct FeatureLoopInputs {
     TKml& kml;

@@ -3,6 +3,7 @@
 #include "engine/kml_text.h"
 #include "engine/maker_site.h"
 #include "input/number_text.h"
+#include "input/shape_type.h"
 
 namespace tessaly {
 
@@ -93,7 +94,7 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
     WriteText(std::string("<Style id=\"") + (kml_.RollOver ? "zn" : "tessaly") + s + "\">");
     // Lines and polygons without centroids show their label at a marker of the
     // program's own, tinted with the fill colour.
-    if (!kml_.Centroid && (inputShapeClass_ == 2 || inputShapeClass_ == 3)) {
+    if (!kml_.Centroid && (inputShapeClass_ == kLineClass || inputShapeClass_ == kPolygonClass)) {
         kml_.IconColorText = KmlColor(kml_.FillColor, kml_.FillOpacity);
         kml_.IconHref = std::string("<href>") + kMakerMarkerIcon + "</href>";
     }

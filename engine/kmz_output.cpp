@@ -1,11 +1,9 @@
 #include "engine/kmz_output.h"
 
 #include "engine/output_file.h"
+#include "input/letter_case.h"
 
 #include <zip.h>
-
-#include <algorithm>
-#include <cctype>
 
 namespace tessaly {
 
@@ -18,10 +16,7 @@ namespace {
 }  // namespace
 
 bool IsKmzPath(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string ext = path.substr(path.size() - 4);
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext == ".kmz";
+    return path.size() >= 4 && EqualIgnoringCase(std::string_view(path).substr(path.size() - 4), ".kmz");
 }
 
 void PackKmz(const std::string& kmlFile, const std::string& kmzFile, const std::string& reportAs) {

@@ -31,7 +31,6 @@ public:
 
     void Write(std::string_view text);
     void Commit();
-    const std::string& Target() const { return target_; }
 
 private:
     static constexpr std::size_t kFlushSize = 1 << 19;

@@ -40,18 +40,18 @@ FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::s
     const std::size_t start = out.size();
     streaming_ = sink_ != nullptr && reader_.Points.Count() > streamAbove_;
     if (streaming_ && (!finite_ || !AllPointsConvert())) return FeatureResult::NotFinite;
-    switch (reader_.RecordShapeType) {
-        case 1: case 8: case 11: case 18: case 21: case 28:
+    switch (ShapeClass(reader_.RecordShapeType)) {
+        case kPointClass:
             WritePlacemarkStart(reader_.Points.Count() > 1, row);
             WritePoints();
             WritePlacemarkEnd(reader_.Points.Count() > 1);
             break;
-        case 3: case 13: case 23:
+        case kLineClass:
             WritePlacemarkStart(reader_.Parts.Count() > 1, row);
             WriteLines();
             WritePlacemarkEnd(reader_.Parts.Count() > 1);
             break;
-        case 5: case 15: case 25: {
+        case kPolygonClass: {
             OrganizeRecordRings();
             const bool multi = polygons_.size() > 1 || kml_.Centroid;
             WritePlacemarkStart(multi, row);

@@ -1,10 +1,10 @@
 #include "engine/row_order.h"
 
 #include "input/huge_pages.h"
+#include "input/letter_case.h"
 #include "input/radix_sort.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace tessaly {
@@ -35,24 +35,15 @@ std::uint32_t LabelStore::End() const {
 
 namespace {
 
-// std::tolower of every byte, looked up rather than called in the sort's inner loops.
-struct LowerCase {
-    unsigned char of[256];
-    LowerCase() {
-        for (int c = 0; c < 256; ++c) of[c] = static_cast<unsigned char>(std::tolower(c));
-    }
-};
-const LowerCase kLower;
-
-// A key is the text's number (its row among the live rows) under four lower-cased
+// A key is the text's number (its row among the live rows) under four case-folded
 // bytes of the text from the depth being sorted: sorting keys as plain numbers
 // sorts by those bytes, and keeps table order among texts that share them.
 using Key = std::uint64_t;
 
 std::uint32_t TextOf(Key k) { return static_cast<std::uint32_t>(k); }
 
-// Sorts texts by their lower-cased bytes (a text before any longer one it begins),
-// then by their own bytes, then by table order: four bytes at a time, going deeper
+// Sorts texts as LessIgnoringCase orders them: by their case-folded bytes (a text
+// before any longer one it begins), then by their own bytes, then by table order: four bytes at a time, going deeper
 // only among texts that are still level. Keys enter every round in table order, and
 // each round's sort is stable, so table order survives among equal bytes.
 class TextSorter {
@@ -104,7 +95,7 @@ private:
         const char* text = texts_.At(starts_[t]);
         std::uint32_t chunk = 0;
         for (std::size_t i = depth; i < depth + 4; ++i)
-            chunk = chunk << 8 | (i < length ? kLower.of[static_cast<unsigned char>(text[i])] : 0u);
+            chunk = chunk << 8 | (i < length ? FoldCase(static_cast<unsigned char>(text[i])) : 0u);
         return chunk;
     }
 

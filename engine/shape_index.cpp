@@ -33,9 +33,11 @@ struct FileCloser {
 
 }  // namespace
 
-void TShapeIndex::SetFileName(const std::string& path) {
-    fileName_ = std::filesystem::path(path).replace_extension(".idx").string();
+std::string ShapeIndexPathFor(const std::string& path) {
+    return std::filesystem::path(path).replace_extension(".idx").string();
 }
+
+void TShapeIndex::SetFileName(const std::string& path) { fileName_ = ShapeIndexPathFor(path); }
 
 bool TShapeIndex::Open() {
     Close();
@@ -112,7 +114,7 @@ void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexP
     if (!reader.ReadHeader()) throw ShapefileError(reader.Error());
     if (reader.FileSize() > std::numeric_limits<std::uint32_t>::max())
         throw ShapefileError(shapefilePath + ": larger than the 4 GB a shape index can address");
-    const bool points = ShapeClass(reader.ShapeType) == 1;
+    const bool points = ShapeClass(reader.ShapeType) == kPointClass;
 
     std::unique_ptr<std::FILE, FileCloser> out(std::fopen(indexPath.c_str(), "wb"));
     if (!out)
@@ -140,12 +142,12 @@ void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexP
             reader.ReadRecord();
             // A Null record (or an empty multipoint) has no box of its own: it keeps
             // an empty one.
-            if (!points && reader.RecordShapeType != 0) {
+            if (!points && ShapeTypeOf(reader.RecordShapeType) != ShapeType::Null) {
                 e.Xmin = reader.RecordBox[0];
                 e.Ymin = reader.RecordBox[1];
                 e.Xmax = reader.RecordBox[2];
                 e.Ymax = reader.RecordBox[3];
-            } else if (points && ShapeClass(reader.RecordShapeType) == 1 &&
+            } else if (points && ShapeClass(reader.RecordShapeType) == kPointClass &&
                        reader.Points.Count() > 0) {
                 const TCXY& p = reader.Points.Item(1);
                 e.Xmin = e.Xmax = p.X;

@@ -32,7 +32,7 @@ public:
     TShapeIndex(const TShapeIndex&) = delete;
     TShapeIndex& operator=(const TShapeIndex&) = delete;
 
-    // The path with its extension replaced by ".idx".
+    // ShapeIndexPathFor(path).
     void SetFileName(const std::string& path);
     const std::string& FileName() const { return fileName_; }
 
@@ -62,6 +62,10 @@ private:
     HugePageVector<std::uint32_t> offsets_;
     std::int32_t entryCount_ = 0;
 };
+
+// The index that belongs beside path: the path with its extension replaced by
+// ".idx", so the working table "tessaly.dbf" has "tessaly.idx".
+std::string ShapeIndexPathFor(const std::string& path);
 
 // Scans the shapefile once and writes its index, replacing any earlier file.
 // Throws ShapefileError for a shapefile that cannot be read, ShapeIndexError when

@@ -2,6 +2,7 @@
 
 #include "input/table_file_io.h"
 
+#include "input/byte_order.h"
 #include "input/huge_pages.h"
 #include "input/number_text.h"
 #include "input/positioned_io.h"
@@ -83,15 +84,6 @@ constexpr char kHeaderEnd = 0x0D;
 constexpr char kEndOfFile = 0x1A;
 constexpr std::size_t kBlockBytes = 1 << 20;
 
-void PutUint16(unsigned char* at, std::size_t v) {
-    at[0] = static_cast<unsigned char>(v & 0xFF);
-    at[1] = static_cast<unsigned char>(v >> 8 & 0xFF);
-}
-
-void PutUint32(unsigned char* at, std::size_t v) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i) & 0xFF);
-}
-
 class FileDescriptor {
 public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -165,7 +157,7 @@ void AppendDescriptor(std::string& header, const char* name, char type, int widt
     d[11] = static_cast<unsigned char>(type);
     if (type == 'C') {
         // Text fields wider than 255 bytes keep the high byte of their width in the decimals.
-        PutUint16(d + 16, static_cast<std::size_t>(width));
+        StoreU16LE(d + 16, static_cast<std::uint16_t>(width));
     } else {
         d[16] = static_cast<unsigned char>(width);
         d[17] = static_cast<unsigned char>(decimals);
@@ -181,9 +173,9 @@ std::string WorkingHeader(DBFInfo* in, std::size_t rowLength) {
     h[1] = 95;    // the last-update date shapelib writes: 1995-07-26
     h[2] = 7;
     h[3] = 26;
-    PutUint32(h + 4, static_cast<std::size_t>(DBFGetRecordCount(in)));
-    PutUint16(h + 8, headerLength);
-    PutUint16(h + 10, rowLength);
+    StoreU32LE(h + 4, static_cast<std::uint32_t>(DBFGetRecordCount(in)));
+    StoreU16LE(h + 8, static_cast<std::uint16_t>(headerLength));
+    StoreU16LE(h + 10, static_cast<std::uint16_t>(rowLength));
     h[29] = static_cast<unsigned char>(in->iLanguageDriver);
     std::string header(reinterpret_cast<const char*>(h), sizeof h);
     for (int i = 0; i < fields; ++i) {
@@ -274,8 +266,6 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
     }
 }
 
-int RowNumberFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 2; }
-
 int RatioFieldIndex(const DbfTable& workTable) { return static_cast<int>(workTable.Fields().size()) - 1; }
 
 void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser) {
@@ -294,13 +284,12 @@ void Normalize(const std::string& workTable, const std::string& field, const std
         width = static_cast<std::size_t>(layout->panFieldSize[ratioField]);
         rows = table.RecordCount();
         ratios.reserve(static_cast<std::size_t>(rows) * width);
-        char buf[64];
         for (int row = 0; row < table.RecordCount(); ++row) {
             const double a = table.Number(row, f);
             const double b = table.Number(row, g);
-            const double r = b == 0 ? 0 : a / b;
-            const auto length = std::min(static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, r).ptr - buf), width);
-            ratios.append(buf, length).append(width - length, ' ');
+            const std::string text = ShortestText(b == 0 ? 0 : a / b);
+            const std::size_t length = std::min(text.size(), width);
+            ratios.append(text, 0, length).append(width - length, ' ');
         }
     }
     // The rows are rewritten in blocks with their ratios put in.

@@ -19,8 +19,7 @@ inline constexpr const char* kRatioField = "DBF_GFX";
 // are the last two of the table, whatever names the input already uses.
 void CreateWorkingTable(const std::string& inputTable, const std::string& workTable);
 
-// The positions of the two added fields.
-int RowNumberFieldIndex(const DbfTable& workTable);
+// The position of the ratio field, the last; the row number is just before it.
 int RatioFieldIndex(const DbfTable& workTable);
 
 // DBF_GFX := field / normaliser for every row, 0 where the normaliser is 0; the

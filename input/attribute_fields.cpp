@@ -1,10 +1,10 @@
 #include "input/attribute_fields.h"
 
 #include "input/dbf_table.h"
+#include "input/letter_case.h"
 #include "input/number_text.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 #include <unordered_set>
 
@@ -53,17 +53,6 @@ NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
 }
 
 }  // namespace
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb;
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
-}
 
 std::vector<std::string> ListFields(const std::string& path, int kind) {
     const DbfTable table(path);

@@ -48,7 +48,4 @@ NumberColumn ReadNumberColumn(const std::string& path, const std::string& field)
 // "Count  : " lines; the single line "Field not found" for an unknown field.
 std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field);
 
-// Ascending ignoring letter case, ties in byte order: the order of class lists.
-bool LessIgnoringCase(const std::string& a, const std::string& b);
-
 }  // namespace tessaly

@@ -1,5 +1,6 @@
 #pragma once
-// Reading the fixed-size numbers of binary GIS files, whatever the host's byte order.
+// Reading and writing the fixed-size numbers of binary GIS files (shapefiles, dBase
+// tables, the shape index), whatever the host's byte order.
 
 #include <bit>
 #include <cstdint>
@@ -30,11 +31,23 @@ inline double LoadF64LE(const unsigned char* p) {
     return std::bit_cast<double>(bits);
 }
 
+inline void StoreU16LE(unsigned char* p, std::uint16_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+
 inline void StoreU32LE(unsigned char* p, std::uint32_t v) {
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
     p[2] = static_cast<unsigned char>(v >> 16);
     p[3] = static_cast<unsigned char>(v >> 24);
+}
+
+inline void StoreU32BE(unsigned char* p, std::uint32_t v) {
+    p[0] = static_cast<unsigned char>(v >> 24);
+    p[1] = static_cast<unsigned char>(v >> 16);
+    p[2] = static_cast<unsigned char>(v >> 8);
+    p[3] = static_cast<unsigned char>(v);
 }
 
 inline void StoreF64LE(unsigned char* p, double v) {

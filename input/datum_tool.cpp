@@ -1,9 +1,9 @@
 #include "input/datum_tool.h"
 
 #include "input/datum_catalogue.h"
+#include "input/number_text.h"
 #include "input/projected_input.h"
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -15,13 +15,6 @@ namespace {
 constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 
-// Shortest text that reads back as the same number.
-std::string Shortest(double v) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
 // Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
 void RequireGeographicRange(double x, double y) {
     constexpr double kMargin = 1e-6;
@@ -32,7 +25,7 @@ void RequireGeographicRange(double x, double y) {
 }  // namespace
 
 NotGeographicError::NotGeographicError(double x, double y)
-    : std::runtime_error("X " + Shortest(x) + ", Y " + Shortest(y) +
+    : std::runtime_error("X " + ShortestText(x) + ", Y " + ShortestText(y) +
                          " cannot be longitude and latitude: the data look projected (choose UTM, or give their "
                          "coordinate system)") {}
 

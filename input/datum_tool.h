@@ -51,8 +51,6 @@ public:
     static void LoadDatum(int number, DatumParams& params);
     void Prepare();
 
-    const DatumParams& Source() const { return source_; }
-
     // Standard Molodensky shift from the source datum to WGS 84.
     GeodeticPoint MolodenskyShift(double latitude, double longitude, double height) const;
 

@@ -1,5 +1,6 @@
 #include "input/dbf_table.h"
 
+#include "input/letter_case.h"
 #include "input/number_text.h"
 #include "input/table_file_io.h"
 
@@ -31,15 +32,6 @@ FieldKind KindOfNativeType(char type) {
         case 'N': case 'F': return FieldKind::Numeric;
         default: return FieldKind::Other;
     }
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
 }
 
 // Why shapelib would not open the table, read from its header, for a message that

@@ -1,5 +1,7 @@
 #include "input/number_text.h"
 
+#include "input/letter_case.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -12,9 +14,9 @@ namespace tessaly {
 
 namespace {
 
-std::string Upper(std::string_view s) {
+std::string Folded(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out) c = static_cast<char>(FoldCase(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -112,6 +114,11 @@ void AppendFixed(std::string& out, double value, int decimals) {
     out.append(first, static_cast<std::size_t>(r.ptr - first));
 }
 
+std::string ShortestText(double value) {
+    char buf[32];
+    return std::string(buf, std::to_chars(buf, buf + sizeof buf, value).ptr);
+}
+
 std::string FormatNumber(int width, int decimals, double value) {
     std::string text;
     AppendFixed(text, value, decimals);
@@ -147,9 +154,9 @@ double CleanNumberText(std::string_view text) {
 }
 
 int FindItemContaining(std::string_view key, const std::vector<std::string>& items) {
-    const std::string upperKey = Upper(key);
+    const std::string foldedKey = Folded(key);
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (Upper(items[i]).find(upperKey) != std::string::npos) return static_cast<int>(i);
+        if (Folded(items[i]).find(foldedKey) != std::string::npos) return static_cast<int>(i);
     return -1;
 }
 

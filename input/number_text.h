@@ -14,6 +14,10 @@ std::string FormatNumber(int width, int decimals, double value);
 // FormatNumber without padding, appended to out; the writers' fast path.
 void AppendFixed(std::string& out, double value, int decimals);
 
+// The shortest text that reads back as the same double ("0.1", "1e+300", "-0"), as
+// messages show numbers and the working table stores ratios. At most 24 characters.
+std::string ShortestText(double value);
+
 // Leading spaces, optional sign, digits, optional fraction and exponent. Reading
 // stops at the first character that does not fit; a text that does not start
 // like a number (and one out of the range of a double) gives 0. Never fails.

@@ -23,9 +23,4 @@ inline PartRange PartOf(const TFileSHP& reader, std::int32_t i) {
     return {begin, std::max(begin, end)};
 }
 
-// Shape types whose records carry a Z value for every point.
-inline bool ShapeTypeHasZ(std::int32_t type) {
-    return type == 11 || type == 13 || type == 15 || type == 18 || type == 31;
-}
-
 }  // namespace tessaly

@@ -83,9 +83,18 @@ void ReadMeasureBlock(RecordCursor& c, std::int32_t n, TListaDouble& values) {
     for (std::int32_t k = 0; k < n; ++k) values.Add(c.Double());
 }
 
-bool HasM(std::int32_t t) {
-    return t == 11 || t == 13 || t == 15 || t == 18 || t == 21 || t == 23 || t == 25 ||
-           t == 28 || t == 31;
+// How a record lays out what follows its shape type.
+enum class Layout { Empty, Point, MultiPoint, MultiPart, Unknown };
+
+Layout LayoutOf(std::int32_t code) {
+    switch (ShapeTypeOf(code)) {
+        case ShapeType::Null: return Layout::Empty;
+        case ShapeType::Point: case ShapeType::PointZ: case ShapeType::PointM: return Layout::Point;
+        case ShapeType::MultiPoint: case ShapeType::MultiPointZ: case ShapeType::MultiPointM: return Layout::MultiPoint;
+        case ShapeType::Polyline: case ShapeType::Polygon: case ShapeType::PolylineZ: case ShapeType::PolygonZ:
+        case ShapeType::PolylineM: case ShapeType::PolygonM: case ShapeType::MultiPatch: return Layout::MultiPart;
+    }
+    return Layout::Unknown;
 }
 
 }  // namespace
@@ -304,10 +313,8 @@ bool TFileSHP::ReadIntoPoints(std::int64_t start, std::size_t bytes) {
     if constexpr (std::endian::native != std::endian::little || sizeof(TCXY) != 16) return false;
     const std::int64_t from = start + 8;
     if (bytes < kLargeRecordBytes || Held(from, bytes) != nullptr) return false;
-    switch (LoadI32LE(Bytes(from, 4))) {
-        case 3: case 5: case 8: case 13: case 15: case 18: case 23: case 25: case 28: case 31: break;
-        default: return false;
-    }
+    const Layout layout = LayoutOf(LoadI32LE(Bytes(from, 4)));
+    if (layout != Layout::MultiPoint && layout != Layout::MultiPart) return false;
     // The points are moved to the front of the list where they lie, so that the record
     // is in memory once, not twice.
     auto& items = Points.Items();
@@ -328,8 +335,9 @@ void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content
                             " bytes (type " + std::to_string(type) + ")");
     };
 
-    if (type == 0) return;
-    if (type == 1 || type == 11 || type == 21) {
+    const Layout layout = LayoutOf(type);
+    if (layout == Layout::Empty) return;
+    if (layout == Layout::Point) {
         need(16, "the point's coordinates");
         Points.Clear();
         const double x = c.Double();  // two statements: argument evaluation order is not fixed
@@ -339,17 +347,16 @@ void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content
             ZValues.Clear();
             if (c.Has(8)) ZValues.Add(c.Double());
         }
-        if (HasM(type)) {
+        if (ShapeTypeHasM(type)) {
             MValues.Clear();
             if (c.Has(8)) MValues.Add(c.Double());
         }
         return;
     }
 
-    const bool multiPoint = type == 8 || type == 18 || type == 28;
-    const bool multiPart = type == 3 || type == 5 || type == 13 || type == 15 || type == 23 ||
-                           type == 25 || type == 31;
-    if (!multiPoint && !multiPart) {
+    const bool multiPart = layout == Layout::MultiPart;
+    const bool multiPatch = ShapeTypeOf(type) == ShapeType::MultiPatch;
+    if (layout == Layout::Unknown) {
         // Not a shape type of the format: its box, when it has one, and nothing more.
         if (c.Has(32))
             for (double& v : RecordBox) v = c.Double();
@@ -374,7 +381,7 @@ void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content
                         std::to_string(NumPoints) + " points)");
 
     // MultiPatch records carry a part type after each part start.
-    const std::size_t partBytes = static_cast<std::size_t>(parts) * (type == 31 ? 8 : 4);
+    const std::size_t partBytes = static_cast<std::size_t>(parts) * (multiPatch ? 8 : 4);
     const std::size_t pointBytes = static_cast<std::size_t>(NumPoints) * 16;
     if (!c.Has(partBytes) || !c.Has(partBytes + pointBytes))
         Fail(start, std::to_string(parts) + " parts and " + std::to_string(NumPoints) +
@@ -396,11 +403,11 @@ void TFileSHP::DecodeRecordBody(std::int64_t start, const unsigned char* content
                                 std::to_string(k));
             Parts.Add(first);
         }
-        if (type == 31) c.Skip(static_cast<std::size_t>(parts) * 4);
+        if (multiPatch) c.Skip(static_cast<std::size_t>(parts) * 4);
     }
     ReadPoints(c, NumPoints, Points);
     if (ShapeTypeHasZ(type)) ReadMeasureBlock(c, NumPoints, ZValues);
-    if (HasM(type)) ReadMeasureBlock(c, NumPoints, MValues);
+    if (ShapeTypeHasM(type)) ReadMeasureBlock(c, NumPoints, MValues);
 }
 
 bool TFileSHP::GetPart(std::int32_t i, TListaXY& target) const {
@@ -408,35 +415,6 @@ bool TFileSHP::GetPart(std::int32_t i, TListaXY& target) const {
     const auto& all = Points.Items();
     target.Items().assign(all.begin() + r.begin, all.begin() + r.end);
     return target.Count() >= 2;
-}
-
-std::string ShapeTypeName(std::int32_t shapeType) {
-    switch (shapeType) {
-        case 0: return "Null";
-        case 1: return "Point";
-        case 3: return "Polyline";
-        case 5: return "Polygon";
-        case 8: return "MultiPoint";
-        case 11: return "PointZ";
-        case 13: return "PolylineZ";
-        case 15: return "PolygonZ";
-        case 18: return "MultiPointZ";
-        case 21: return "PointM";
-        case 23: return "PolylineM";
-        case 25: return "PolygonM";
-        case 28: return "MultiPointM";
-        case 31: return "MultiPatch";
-        default: return "Unknown";
-    }
-}
-
-std::uint8_t ShapeClass(std::int32_t shapeType) {
-    switch (shapeType) {
-        case 1: case 8: case 11: case 18: case 21: case 28: return 1;
-        case 3: case 13: case 23: return 2;
-        case 5: case 15: case 25: return 3;
-        default: return 0;
-    }
 }
 
 }  // namespace tessaly

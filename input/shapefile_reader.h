@@ -4,6 +4,7 @@
 #include "input/byte_ranges.h"
 #include "input/coordinate_lists.h"
 #include "input/huge_pages.h"
+#include "input/shape_type.h"
 
 #include <array>
 #include <cstdint>
@@ -37,7 +38,7 @@ public:
     std::int32_t FileLength = 0;  // in 16-bit words, as the header states it
     std::int32_t FileCode = 0;
     std::int32_t Version = 0;
-    std::int32_t ShapeType = 0;
+    std::int32_t ShapeType = 0;  // a code of enum ShapeType, or any other the file holds
     double Xmin = 0, Ymin = 0, Xmax = 0, Ymax = 0, Zmin = 0, Zmax = 0, Mmin = 0, Mmax = 0;
 
     // Current record. Only the fields of the record's own type describe it;
@@ -77,7 +78,6 @@ public:
     // holds two or more points.
     bool GetPart(std::int32_t i, TListaXY& target) const;
     void Close();
-    bool IsOpen() const { return open_; }
 
     const std::string& Error() const { return error_; }
 
@@ -114,11 +114,5 @@ private:
     std::int64_t ordinal_ = 0;  // 1-based position of the current record when read in order; 0 after a seek
     std::string error_;
 };
-
-// "Polygon", "PointZ", ... ; "Unknown" for codes that are not shape types.
-std::string ShapeTypeName(std::int32_t shapeType);
-
-// Geometry class: 1 points, 2 lines, 3 polygons, 0 anything else.
-std::uint8_t ShapeClass(std::int32_t shapeType);
 
 }  // namespace tessaly

@@ -21,7 +21,6 @@ public:
 
     // Name of the code page, as shown to the user ("UTF-8", "cp1252", ...).
     const std::string& Name() const { return name_; }
-    bool IsUtf8() const { return table_ == nullptr; }
 
     // Always returns valid UTF-8. In UTF-8 tables a byte that does not begin a
     // valid sequence is read as Windows-1252, which is what such stray bytes

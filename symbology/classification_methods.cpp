@@ -193,19 +193,6 @@ ClassEnds NaturalBreakClasses(const std::vector<double>& sorted, int classCount)
     return ends;
 }
 
-double SquaredDeviations(const std::vector<double>& sorted, const ClassEnds& ends) {
-    double total = 0;
-    std::size_t begin = 0;
-    for (std::size_t end : ends) {
-        double mean = 0;
-        for (std::size_t i = begin; i < end; ++i) mean += sorted[i];
-        mean /= static_cast<double>(end - begin);
-        for (std::size_t i = begin; i < end; ++i) total += (sorted[i] - mean) * (sorted[i] - mean);
-        begin = end;
-    }
-    return total;
-}
-
 namespace {
 
 // The bound between a class ending at a and the next starting at c, printed

@@ -24,9 +24,6 @@ ClassEnds QuantileClasses(const std::vector<double>& sorted, int classCount);
 // exact optimum, in O(classes * n log n) after the sort.
 ClassEnds NaturalBreakClasses(const std::vector<double>& sorted, int classCount);
 
-// Sum over the classes of the squared deviations from the class mean.
-double SquaredDeviations(const std::vector<double>& sorted, const ClassEnds& ends);
-
 // The "low : high" texts with `digits` decimals: the first low is the smallest
 // value, the last high the largest, and every inner bound lies between the last
 // value of one class and the first of the next, printed so that it still does

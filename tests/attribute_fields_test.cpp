@@ -1,5 +1,6 @@
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
+#include "input/letter_case.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

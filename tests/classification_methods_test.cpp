@@ -10,6 +10,21 @@
 namespace tessaly {
 namespace {
 
+// Sum over the classes of the squared deviations from the class mean: what natural
+// breaks make least.
+double SquaredDeviations(const std::vector<double>& sorted, const ClassEnds& ends) {
+    double total = 0;
+    std::size_t begin = 0;
+    for (std::size_t end : ends) {
+        double mean = 0;
+        for (std::size_t i = begin; i < end; ++i) mean += sorted[i];
+        mean /= static_cast<double>(end - begin);
+        for (std::size_t i = begin; i < end; ++i) total += (sorted[i] - mean) * (sorted[i] - mean);
+        begin = end;
+    }
+    return total;
+}
+
 // Every partition of the runs of equal values into `classes` groups, tried one by one.
 double BruteForceOptimum(const std::vector<double>& sorted, int classes) {
     std::vector<std::size_t> starts;

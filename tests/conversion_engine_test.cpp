@@ -134,7 +134,7 @@ TEST_F(Engine, WorkingTableNumbersEveryRowAndStoresFullRatios) {
     const DbfTable copy(engine.WorkTablePath);
     const DbfTable input(table);
     ASSERT_EQ(copy.RecordCount(), 663);
-    const int id = RowNumberFieldIndex(copy), ratio = RatioFieldIndex(copy);
+    const int ratio = RatioFieldIndex(copy), id = ratio - 1;
     const int pop = input.RequireField("POP1990"), area = input.RequireField("AREA");
     for (int row = 0; row < copy.RecordCount(); ++row) {
         ASSERT_EQ(copy.Number(row, id), row + 1);
@@ -323,6 +323,7 @@ TEST_F(Engine, DeletingTheWorkingFilesLeavesNone) {
     Run(ConversionChoices{});
     EXPECT_TRUE(fs::exists(engine.WorkTablePath));
     EXPECT_TRUE(fs::exists(engine.ShapeIndexPath));
+    EXPECT_EQ(fs::path(engine.ShapeIndexPath).filename(), "tessaly.idx");
     engine.DeleteWorkingFiles();
     EXPECT_TRUE(fs::is_empty(work.Path()));
 }

@@ -30,6 +30,25 @@ TEST(NumberText, NegativeValuesThatRoundToZeroShowNoSign) {
     EXPECT_EQ(FormatNumber(1, 2, -0.0), "0.00");
 }
 
+// Messages and the working table's ratios: no more digits than it takes to read back
+// the same double, no locale, and never past the ratio field's 24 characters.
+TEST(NumberText, ShortestTextReadsBackAsTheSameDouble) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0.1, "0.1"},         {-0.0, "-0"},       {25.5, "25.5"},        {1e300, "1e+300"},
+        {1.0 / 3, "0.3333333333333333"},          {562825.0845451345, "562825.0845451345"},
+        {-DBL_MAX, "-1.7976931348623157e+308"},   {-DBL_TRUE_MIN, "-5e-324"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = ShortestText(c.value);
+        EXPECT_EQ(text, c.text);
+        EXPECT_LE(text.size(), 24u);
+        EXPECT_EQ(TextToNumber(text), c.value) << text;
+    }
+}
+
 // What AppendFixed printed before it had a fast path: to_chars, without the sign of a
 // negative zero result. Its output must not change by a byte.
 std::string ReferenceFixed(double value, int decimals) {

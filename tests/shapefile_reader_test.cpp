@@ -189,7 +189,7 @@ TEST(ShapefileReaderHeader, RejectsFilesThatAreNotShapefiles) {
         TFileSHP reader((dir / "missing.shp").string());
         EXPECT_FALSE(reader.Open());
         EXPECT_NE(reader.Error().find("missing.shp"), std::string::npos) << reader.Error();
-        EXPECT_FALSE(reader.IsOpen());
+        EXPECT_THROW(reader.ReadRecord(), ShapefileError);  // it stays closed
     }
 }
 
@@ -716,23 +716,29 @@ TEST(ShapefileReaderRejects, AfterASeekTheMessageGivesTheRecordOffset) {
     }
 }
 
-TEST(ShapefileReaderShapeTypes, NamesAndClassesOfTheShapeTypeCodes) {
+TEST(ShapefileReaderShapeTypes, NamesClassesAndMeasuresOfTheShapeTypeCodes) {
     struct Row {
         std::int32_t code;
         const char* name;
         int cls;
+        bool z, m;
     };
     const Row rows[] = {
-        {0, "Null", 0},         {1, "Point", 1},        {3, "Polyline", 2},
-        {5, "Polygon", 3},      {8, "MultiPoint", 1},   {11, "PointZ", 1},
-        {13, "PolylineZ", 2},   {15, "PolygonZ", 3},    {18, "MultiPointZ", 1},
-        {21, "PointM", 1},      {23, "PolylineM", 2},   {25, "PolygonM", 3},
-        {28, "MultiPointM", 1}, {31, "MultiPatch", 0},  {99, "Unknown", 0},
-        {2, "Unknown", 0},      {-1, "Unknown", 0},
+        {0, "Null", 0, false, false},          {1, "Point", 1, false, false},
+        {3, "Polyline", 2, false, false},      {5, "Polygon", 3, false, false},
+        {8, "MultiPoint", 1, false, false},    {11, "PointZ", 1, true, true},
+        {13, "PolylineZ", 2, true, true},      {15, "PolygonZ", 3, true, true},
+        {18, "MultiPointZ", 1, true, true},    {21, "PointM", 1, false, true},
+        {23, "PolylineM", 2, false, true},     {25, "PolygonM", 3, false, true},
+        {28, "MultiPointM", 1, false, true},   {31, "MultiPatch", 0, true, true},
+        {99, "Unknown", 0, false, false},      {2, "Unknown", 0, false, false},
+        {-1, "Unknown", 0, false, false},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(ShapeTypeName(r.code), r.name) << r.code;
         EXPECT_EQ(ShapeClass(r.code), r.cls) << r.code;
+        EXPECT_EQ(ShapeTypeHasZ(r.code), r.z) << r.code;
+        EXPECT_EQ(ShapeTypeHasM(r.code), r.m) << r.code;
     }
 }
 

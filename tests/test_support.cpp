@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "input/byte_order.h"
+
 #include <array>
 #include <cstring>
 #include <cstdio>
@@ -58,20 +60,18 @@ void WriteBytes(const fs::path& path, const std::vector<unsigned char>& bytes) {
 }
 
 void PutInt32LE(std::vector<unsigned char>& out, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(u >> (8 * i)));
+    out.resize(out.size() + 4);
+    StoreU32LE(out.data() + out.size() - 4, static_cast<std::uint32_t>(v));
 }
 
 void PutInt32BE(std::vector<unsigned char>& out, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int i = 3; i >= 0; --i) out.push_back(static_cast<unsigned char>(u >> (8 * i)));
+    out.resize(out.size() + 4);
+    StoreU32BE(out.data() + out.size() - 4, static_cast<std::uint32_t>(v));
 }
 
 void PutDouble(std::vector<unsigned char>& out, double v) {
-    std::uint64_t bits;
-    static_assert(sizeof bits == sizeof v);
-    std::memcpy(&bits, &v, sizeof v);
-    for (int i = 0; i < 8; ++i) out.push_back(static_cast<unsigned char>(bits >> (8 * i)));
+    out.resize(out.size() + 8);
+    StoreF64LE(out.data() + out.size() - 8, v);
 }
 
 ShpBuilder::ShpBuilder(std::int32_t shapeType) : shapeType_(shapeType) {}

@@ -6,9 +6,9 @@ namespace tessaly {
 namespace {
 
 TEST(TextDecoding, CpgNamesInTheirUsualSpellings) {
-    EXPECT_TRUE(TextDecoder::FromCpgText("UTF-8").IsUtf8());
-    EXPECT_TRUE(TextDecoder::FromCpgText("utf8\r\n").IsUtf8());
-    EXPECT_TRUE(TextDecoder::FromCpgText("65001").IsUtf8());
+    EXPECT_EQ(TextDecoder::FromCpgText("UTF-8").Name(), "UTF-8");
+    EXPECT_EQ(TextDecoder::FromCpgText("utf8\r\n").Name(), "UTF-8");
+    EXPECT_EQ(TextDecoder::FromCpgText("65001").Name(), "UTF-8");
     EXPECT_EQ(TextDecoder::FromCpgText("1252").Name(), "cp1252");
     EXPECT_EQ(TextDecoder::FromCpgText("CP1251").Name(), "cp1251");
     EXPECT_EQ(TextDecoder::FromCpgText("Windows-1250").Name(), "cp1250");
