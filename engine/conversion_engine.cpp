@@ -65,7 +65,7 @@ void TConversionEngine::InputLoaded(std::uint8_t shapeClass, const std::string& 
 }
 
 void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::string& inputShapePath) {
-    static const char* const kAltitudes[] = {"clampedToGround", "relativeToGround", "absolute"};
+    static const char* const kAltitudes[] = {kClampToGround, "relativeToGround", "absolute"};
     Kml.AltitudeMode = kAltitudes[static_cast<int>(c.altitude)];
     Kml.ReverseRings = c.reverseRings;
     Kml.HeightFactor = CleanNumberText(c.heightFactorText);
@@ -248,8 +248,6 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     OutputFile out(kmlPath);
     KmlDocumentWriter document(out, Kml, State, Symbols, Balloon, icons, InputShapeClass);
     document.WriteHeader();
-    out.Write("<Snippet>Legend: " + XmlEscape(document.LegendText()) + "</Snippet>");
-    if (!Kml.CreateFolders) out.Write("<open>0</open><visibility>1</visibility>");
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);

@@ -85,15 +85,15 @@ void PlacemarkWriter::WritePlacemarkEnd(bool multi) {
 void PlacemarkWriter::WriteGeometryHead(const char* element, bool tessellate) {
     *text_ += '<';
     *text_ += element;
-    *text_ += '>';
+    *text_ += "><extrude>";
+    *text_ += kml_.Extrude;
+    *text_ += "</extrude>";
     if (tessellate) {
         *text_ += "<tessellate>";
         *text_ += kml_.Tessellate;
         *text_ += "</tessellate>";
     }
-    *text_ += "<extrude>";
-    *text_ += kml_.Extrude;
-    *text_ += "</extrude><altitudeMode>";
+    *text_ += "<altitudeMode>";
     *text_ += kml_.AltitudeMode;
     *text_ += "</altitudeMode>";
 }
