@@ -161,6 +161,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     // and its labels sorted. The shapefile's fault is told before any other.
     std::thread indexing;
     std::exception_ptr indexFailure;
+    std::int64_t strayBytes = 0;
     auto indexed = [&] {
         if (indexing.joinable()) indexing.join();
         if (indexFailure) std::rethrow_exception(indexFailure);
@@ -174,7 +175,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
             State.LastSortedField.clear();
             indexing = std::thread([&] {
                 try {
-                    BuildShapeIndex(inputShapePath, ShapeIndexPath);
+                    strayBytes = BuildShapeIndex(inputShapePath, ShapeIndexPath);
                 } catch (...) {
                     indexFailure = std::current_exception();
                 }
@@ -191,6 +192,10 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     }
     if (preparing) {
         indexed();
+        if (strayBytes > 0)
+            messages.Information(inputShapePath + ": " + std::to_string(strayBytes) +
+                                 (strayBytes == 1 ? " stray byte" : " stray bytes") +
+                                 " after the last record, too few for another, left alone");
         TShapeIndex index;
         index.SetFileName(ShapeIndexPath);
         index.Open();

@@ -63,9 +63,10 @@ private:
     std::int32_t entryCount_ = 0;
 };
 
-// Scans the shapefile once and writes its index, replacing any earlier file.
+// Scans the shapefile once and writes its index, replacing any earlier file;
+// returns the number of stray bytes after the last record, too few for another.
 // Throws ShapefileError for a shapefile that cannot be read, ShapeIndexError when
 // the index cannot be written; no partial index is left behind.
-void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath);
+std::int64_t BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath);
 
 }  // namespace tessaly

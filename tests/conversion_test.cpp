@@ -283,6 +283,22 @@ TEST(Conversion, HeightsFromTheShapesOwnZValues) {
     EXPECT_NE(ReadText(dir / "points.kml").find(",0.000 </coordinates>"), std::string::npos);
 }
 
+// Five stray bytes after the last record, as some writers leave: the file converts
+// whole, as it would without them, with a note.
+TEST(Conversion, StrayBytesAfterTheLastRecordAreLeftAloneWithANote) {
+    TempDir dir;
+    const fs::path clean = dir.CopyShared("us-atlas/states");
+    ASSERT_EQ(RunConverter(Quote(clean) + " -q --label name -o " + Quote(dir / "clean.kml")).status, 0);
+    auto bytes = test::ReadBytes(clean);
+    bytes.insert(bytes.end(), {'t', 'a', 'i', 'l', '\n'});
+    test::WriteBytes(clean, bytes);
+    const auto r = RunConverter(Quote(clean) + " -q --label name -o " + Quote(dir / "stray.kml"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("5 stray bytes after the last record"), std::string::npos) << r.output;
+    EXPECT_EQ(FeatureCount(dir / "stray.kml"), 56);
+    EXPECT_TRUE(ReadText(dir / "stray.kml") == ReadText(dir / "clean.kml"));
+}
+
 TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
     TempDir dir;
     test::ShpBuilder b(5);
