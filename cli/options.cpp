@@ -26,7 +26,7 @@ const std::vector<OptionSpec>& Options() {
         {"--centroid", "", "write a centroid point with every polygon"},
         {"--multi-centroid", "", "a centroid for every ring, not only the longest"},
         {"--reverse-rings", "", "write polygon rings in reverse order (for shapes that show black)"},
-        {"--altitude", "MODE", "clamped (default), relative or absolute"},
+        {"--altitude", "MODE", "clamped (default), relative or absolute; the last two keep the shapes' Z values"},
         {"--tessellate", "", "lines and polygons follow the terrain"},
         {"--extrude", "HEIGHT", "3D: constant:METRES, field:FIELD[:FACTOR] or elevation (the shapes' Z values)"},
         {"--unique", "FIELD", "one class per distinct value of the field"},

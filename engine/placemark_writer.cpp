@@ -23,7 +23,10 @@ PlacemarkWriter::PlacemarkWriter(TKml& kml, TEngineState& state, const TBalloon&
 
 FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::string& out) {
     state_.FeatureName = state_.LabelField.empty() ? std::to_string(n) : row.label;
-    elevation_ = kml_.Extrude == '1' && kml_.HeightSource == 1;
+    // A shape's own Z values are its heights when 3D asks for them, and without 3D
+    // whenever the altitude mode reads heights at all.
+    elevation_ = kml_.Extrude == '1' ? kml_.HeightSource == 1
+                                     : kml_.AltitudeMode != kClampToGround && ShapeTypeHasZ(reader_.RecordShapeType);
     finite_ = true;
     if (kml_.Extrude == '1' && (kml_.HeightSource == 2 || kml_.HeightSource == 3)) {
         if (kml_.HeightSource == 3) kml_.HeightValue = row.heightFieldValue * kml_.HeightFactor;

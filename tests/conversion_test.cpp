@@ -299,6 +299,41 @@ TEST(Conversion, StrayBytesAfterTheLastRecordAreLeftAloneWithANote) {
     EXPECT_TRUE(ReadText(dir / "stray.kml") == ReadText(dir / "clean.kml"));
 }
 
+// A PointZ file written by GDAL from a shared one: under an absolute altitude each
+// point stands at its own Z, not extruded; laid on the ground, at 0.
+TEST(Conversion, PointZKeepsItsHeightsUnderAnAbsoluteAltitude) {
+    TempDir dir;
+    const fs::path points = dir.CopyShared("shapefile-js/points");
+    const fs::path z = dir / "z.shp";
+    ASSERT_EQ(RunCommand("ogr2ogr -f 'ESRI Shapefile' " + Quote(z) + " " + Quote(points) +
+                         " -dialect SQLite -sql \"SELECT MakePointZ(ST_X(geometry), ST_Y(geometry), "
+                         "1017.25 - 100 * ROWID) AS geometry, * FROM points\" 2>&1")
+                  .status,
+              0);
+    ASSERT_EQ(RunConverter(Quote(z) + " -q --label '' --altitude absolute -o " + Quote(dir / "abs.kml")).status, 0);
+    ASSERT_EQ(RunConverter(Quote(z) + " -q --label '' -o " + Quote(dir / "ground.kml")).status, 0);
+    for (const char* kml : {"abs.kml", "ground.kml"}) EXPECT_TRUE(test::ValidKml(dir / kml));
+    const std::string doc = ReadText(dir / "abs.kml");
+    EXPECT_EQ(doc.find("<extrude>1"), std::string::npos);
+    const auto source = GeometryNumbers(z, "z");
+    const auto absolute = GeometryNumbers(dir / "abs.kml", "Features");
+    const auto ground = GeometryNumbers(dir / "ground.kml", "Features");
+    ASSERT_EQ(source.size(), 9u);
+    ASSERT_EQ(absolute.size(), source.size());
+    ASSERT_EQ(ground.size(), source.size());
+    for (std::size_t f = 0; f < source.size(); ++f) {
+        ASSERT_EQ(absolute[f].size(), 3u);
+        EXPECT_EQ(absolute[f], source[f]);
+        EXPECT_EQ(ground[f][2], 0);
+    }
+    EXPECT_EQ(source[0][2], 1017.25);
+    // GDAL's own reading of the altitude mode, which an unknown word leaves empty.
+    const auto modes = RunCommand("ogrinfo -ro -al " + Quote(dir / "abs.kml") + " Features 2>/dev/null");
+    const auto grounded = RunCommand("ogrinfo -ro -al " + Quote(dir / "ground.kml") + " Features 2>/dev/null");
+    EXPECT_EQ(Count(modes.output, "altitudeMode (String) = absolute"), 9) << modes.output;
+    EXPECT_EQ(Count(grounded.output, "altitudeMode (String) = clampToGround"), 9) << grounded.output;
+}
+
 TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
     TempDir dir;
     test::ShpBuilder b(5);

@@ -288,6 +288,44 @@ TEST_F(Placemarks, ElevationHeightsAreEachVertexOwnZ) {
     EXPECT_EQ(Count(flat, ", "), 0);
 }
 
+// A shape's Z is its height under an altitude mode that reads heights, extruded
+// only when asked; on the ground, and for shapes without Z, the height stays 0.
+TEST_F(Placemarks, ZValuesAreHeightsWheneverTheAltitudeModeReadsThem) {
+    struct Case {
+        const char* mode;
+        char extrude;
+        std::uint8_t source;  // with extrusion: 1 elevation, 2 constant
+        std::int32_t type;    // 11 PointZ, 1 Point, 21 PointM
+        const char* tuple;
+    };
+    const Case cases[] = {
+        {"clampToGround", '0', 1, 11, "4.0000000000,5.0000000000,0 "},
+        {"relativeToGround", '0', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '0', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '0', 1, 1, "4.0000000000,5.0000000000,0 "},
+        {"absolute", '0', 1, 21, "4.0000000000,5.0000000000,0 "},
+        {"absolute", '1', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '1', 2, 11, "4.0000000000,5.0000000000,7.000 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " extrude " + c.extrude + " type " + std::to_string(c.type));
+        kml.AltitudeMode = c.mode;
+        kml.Extrude = c.extrude;
+        kml.HeightSource = c.source;
+        kml.HeightValue = 7;
+        kml.HeightText = "0";
+        std::vector<unsigned char> point;
+        test::PutInt32LE(point, c.type);
+        for (double v : {4.0, 5.0}) test::PutDouble(point, v);
+        if (c.type != 1) test::PutDouble(point, 12.3456);
+        const std::string p = Raw(c.type, point);
+        EXPECT_NE(p.find(std::string("<Point><extrude>") + c.extrude + "</extrude><altitudeMode>" + c.mode +
+                         "</altitudeMode><coordinates>" + c.tuple + "</coordinates>"),
+                  std::string::npos)
+            << p;
+    }
+}
+
 TEST_F(Placemarks, CoordinatesThatDoNotConvertLeaveTheFeatureOut) {
     test::ShpBuilder nanPoint(1);
     nanPoint.AddPoint(kNaN, 1);
