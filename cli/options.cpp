@@ -23,7 +23,7 @@ const std::vector<OptionSpec>& Options() {
         {"--rollover-color", "#RRGGBB", "line and fill colour of highlighted polygons; default #FFFFFF"},
         {"--rollover-keep-colors", "", "highlighted polygons keep their own colours"},
         {"--labels", "WHEN", "when labels show: always, rollover or never (default)"},
-        {"--centroid", "", "write a centroid point with every polygon"},
+        {"--centroid", "", "write a centroid point with every polygon, always inside it"},
         {"--multi-centroid", "", "a centroid for every ring, not only the longest"},
         {"--reverse-rings", "", "write polygon rings in reverse order (for shapes that show black)"},
         {"--altitude", "MODE", "clamped (default), relative or absolute; the last two keep the shapes' Z values"},

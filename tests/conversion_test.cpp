@@ -1,5 +1,6 @@
 // The converter run end to end on real files, its documents read back by GDAL.
 
+#include "engine/polygon_rings.h"
 #include "input/shapefile_reader.h"
 #include "test_support.h"
 
@@ -7,6 +8,7 @@
 #include <shapefil.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -332,6 +334,52 @@ TEST(Conversion, PointZKeepsItsHeightsUnderAnAbsoluteAltitude) {
     const auto grounded = RunCommand("ogrinfo -ro -al " + Quote(dir / "ground.kml") + " Features 2>/dev/null");
     EXPECT_EQ(Count(modes.output, "altitudeMode (String) = absolute"), 9) << modes.output;
     EXPECT_EQ(Count(grounded.output, "altitudeMode (String) = clampToGround"), 9) << grounded.output;
+}
+
+// Every country's label point lies inside its polygon and outside its holes.
+TEST(Conversion, LabelPointsOfTheWorldsCountriesLieInside) {
+    TempDir dir;
+    const fs::path shp = dir / "world.shp";
+    for (const char* ext : {".shp", ".shx", ".dbf", ".cpg"})
+        fs::copy_file(fs::path(TESSALY_TEST_DATA) / (std::string("world_countries_110m") + ext),
+                      fs::path(shp).replace_extension(ext));
+    const auto r = RunConverter(Quote(shp) + " -q --label name --centroid --multi-centroid");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_TRUE(test::ValidKml(dir / "world.kml"));
+    const std::string doc = ReadText(dir / "world.kml");
+    EXPECT_EQ(Count(doc, "<Placemark>"), 177);
+    auto tuples = [](const std::string& text) {
+        std::vector<TCXY> points;
+        std::istringstream in(text);
+        std::string tuple;
+        while (in >> tuple) {
+            TCXY p;
+            std::sscanf(tuple.c_str(), "%lf,%lf", &p.X, &p.Y);
+            points.push_back(p);
+        }
+        return points;
+    };
+    // With a label point for every polygon, each Polygon is followed by its Point.
+    const std::string boundary = "BoundaryIs><LinearRing><coordinates>";
+    int polygons = 0;
+    for (std::size_t at = doc.find("<Polygon>"); at != std::string::npos; at = doc.find("<Polygon>", at + 1)) {
+        ++polygons;
+        const std::size_t close = doc.find("</Polygon>", at);
+        const std::string name = doc.substr(doc.rfind("<name>", at), 40);
+        ASSERT_EQ(doc.compare(close + 10, 7, "<Point>"), 0) << name;
+        const std::size_t from = doc.find("<coordinates>", close) + 13;
+        const TCXY label = tuples(doc.substr(from, doc.find('<', from) - from)).at(0);
+        for (std::size_t b = doc.find(boundary, at); b < close; b = doc.find(boundary, b + 1)) {
+            const std::size_t c = b + boundary.size();
+            const std::vector<TCXY> ring = tuples(doc.substr(c, doc.find('<', c) - c));
+            const bool outer = doc.compare(b - 5, 5, "outer") == 0;
+            // North Korea has a ring of four equal points: there is no inside to be in.
+            if (outer && TwiceSignedArea(ring) == 0) continue;
+            EXPECT_EQ(PlaceOf(label, ring), outer ? PointPlace::Inside : PointPlace::Outside)
+                << name << ": " << label.X << " " << label.Y;
+        }
+    }
+    EXPECT_GT(polygons, 177);
 }
 
 TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
