@@ -104,7 +104,7 @@ TCXY LabelPoint(std::span<const TCXY> outer, std::span<const std::span<const TCX
     const TCXY centre{(xmin + xmax) / 2, (ymin + ymax) / 2};
     const double side = std::min(xmax - xmin, ymax - ymin);
     if (!std::isfinite(xmax - xmin) || !std::isfinite(ymax - ymin) || !(side > 0) ||
-        InsidePolygon(centre, outer, holes))
+        TwiceSignedArea(outer) == 0 || InsidePolygon(centre, outer, holes))
         return centre;
     const Rings rings(outer, holes);
     // A polygon thinner than the precision can leave every tried point outside:

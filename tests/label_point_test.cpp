@@ -85,17 +85,5 @@ TEST(LabelPoint, RingsThatEncloseNothingGiveTheirBoxCentre) {
     EXPECT_TRUE(std::isfinite(q.X) && std::isfinite(q.Y));
 }
 
-// The one label point of a record goes to the longest outline, the first of equals.
-TEST(LabelPoint, LongestOutlineOfTheRecordsPolygons) {
-    const std::vector<TCXY> points = {{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0},   // outline 4
-                                      {5, 5}, {5, 7}, {7, 7}, {7, 5}, {5, 5},   // outline 8
-                                      {9, 9}, {9, 11}, {11, 11}, {11, 9}, {9, 9}};
-    const std::vector<RingSpan> rings = {{0, 5}, {5, 10}, {10, 15}};
-    std::vector<PolygonRings> polygons = {{0, {}}, {1, {}}, {2, {}}};
-    EXPECT_EQ(LongestOutline(points, rings, polygons), 1u);
-    polygons = {{0, {}}};
-    EXPECT_EQ(LongestOutline(points, rings, polygons), 0u);
-}
-
 }  // namespace
 }  // namespace tessaly
