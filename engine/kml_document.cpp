@@ -139,8 +139,8 @@ void KmlDocumentWriter::SetStyleUrl(int n) {
 
 void KmlDocumentWriter::WriteTrailer(const std::string& description) {
     if (!kml_.CreateFolders) WriteText("</Folder>");
-    std::string info = "<Folder><name>Info</name><Snippet></Snippet><description><![CDATA[" + CdataSafe(description) + "<br>Legend: " +
-                       HtmlEscape(LegendText());
+    std::string info = "<Folder><name>Info</name><Snippet></Snippet><description><![CDATA[" +
+                       CdataSafe(description) + "<br>Legend: " + HtmlEscape(LegendText());
     if (!state_.LabelField.empty()) info += "<br>Label: " + HtmlEscape(state_.LabelField);
     info += "<br><br><hr>RazidEdar ed Ozazar Uvizi";
     info += std::string("<p><font color=\"blue\"><b>Powered by Brantel Solutions</b><br> <i>") + kMakerSite +
