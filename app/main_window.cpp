@@ -220,6 +220,7 @@ void TForm1::ActivatePreview() {
 void TForm1::RefreshPreview() {
     if (!preview_->PreviewActive()) return;
     engine_.CollectSymbology(Choices());
+    preview_->SetLabelPoints(CheckCentroid->isChecked(), CheckMultiCentroid->isChecked());
     preview_->ShowPreview();
     if (preview_->ShowsWebPage()) preview_->ShowDrawingPage();
 }

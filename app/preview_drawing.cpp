@@ -1,5 +1,7 @@
 #include "app/preview_drawing.h"
 
+#include "engine/label_point.h"
+#include "engine/polygon_rings.h"
 #include "input/dbf_table.h"
 #include "input/shapefile_parts.h"
 #include "input/shapefile_reader.h"
@@ -22,6 +24,7 @@ QColor WindowsColour(Colour c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 
 struct Style {
     QPen pen;
     QBrush brush;
+    QPen markPen;  // of point marks, and of the label points of polygons
 };
 
 Style StyleOf(const TItemSym& s, std::uint8_t shapeClass) {
@@ -29,17 +32,15 @@ Style StyleOf(const TItemSym& s, std::uint8_t shapeClass) {
         QPen p(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         return p;
     };
+    // White marks on the white picture would vanish.
+    const QPen mark = pen((s.IconColor & 0xFFFFFF) == 0xFFFFFF ? QColor(Qt::black) : WindowsColour(s.IconColor), 1);
     switch (shapeClass) {
-        case kPointClass: {
-            // White marks on the white picture would vanish.
-            const QColor outline = (s.IconColor & 0xFFFFFF) == 0xFFFFFF ? QColor(Qt::black) : WindowsColour(s.IconColor);
-            return {pen(outline, 1), QBrush(Qt::white)};
-        }
-        case kLineClass: return {pen(WindowsColour(s.LineColor), s.LineWidth), Qt::NoBrush};
+        case kPointClass: return {mark, QBrush(Qt::white), mark};
+        case kLineClass: return {pen(WindowsColour(s.LineColor), s.LineWidth), Qt::NoBrush, mark};
         case kPolygonClass:
-            if (s.LineWidth == 0) return {pen(WindowsColour(s.FillColor), 0), QBrush(WindowsColour(s.FillColor))};
-            return {pen(WindowsColour(s.LineColor), s.LineWidth), QBrush(WindowsColour(s.FillColor))};
-        default: return {QPen(Qt::NoPen), Qt::NoBrush};
+            if (s.LineWidth == 0) return {pen(WindowsColour(s.FillColor), 0), QBrush(WindowsColour(s.FillColor)), mark};
+            return {pen(WindowsColour(s.LineColor), s.LineWidth), QBrush(WindowsColour(s.FillColor)), mark};
+        default: return {QPen(Qt::NoPen), Qt::NoBrush, mark};
     }
 }
 
@@ -94,11 +95,15 @@ class RecordPainter {
 public:
     RecordPainter(QPainter& painter, const PreviewLayout& layout) : p_(painter), l_(layout) {}
 
-    void Draw(const TFileSHP& reader) {
+    // With a label choice, polygons get their label points in the style's mark pen.
+    void Draw(const TFileSHP& reader, const Style& style, const PreviewInput& labels) {
         switch (ShapeClass(reader.RecordShapeType)) {
             case kPointClass: Marks(reader); break;
             case kLineClass: Polylines(reader); break;
-            case kPolygonClass: Polygon(reader); break;
+            case kPolygonClass:
+                Polygon(reader);
+                if (labels.LabelPoints) LabelPoints(reader, style, labels.EveryLabelPoint);
+                break;
             default: break;
         }
     }
@@ -146,6 +151,30 @@ private:
         else if (rings > 1) p_.drawPath(path_);
     }
 
+    void LabelPoints(const TFileSHP& reader, const Style& style, bool every) {
+        rings_.clear();
+        for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
+            const PartRange r = PartOf(reader, part);
+            rings_.push_back({r.begin, r.end});
+        }
+        const auto& points = reader.Points.Items();
+        if (!OrganizeRings(points, rings_, polygons_) || polygons_.empty()) return;
+        p_.save();
+        p_.setPen(style.markPen);
+        p_.setBrush(Qt::white);
+        auto mark = [&](const PolygonRings& polygon) {
+            if (rings_[polygon.outer].end <= rings_[polygon.outer].begin) return;
+            const QPoint c = Pixel(LabelPointOf(points, rings_, polygon));
+            p_.drawRect(c.x() - 2, c.y() - 2, 3, 3);
+        };
+        if (every) {
+            for (const PolygonRings& polygon : polygons_) mark(polygon);
+        } else {
+            mark(polygons_[LongestOutline(points, rings_, polygons_)]);
+        }
+        p_.restore();
+    }
+
     void AddRing(const QPolygon& ring) {
         path_.moveTo(ring.front());
         for (qsizetype i = 1; i < ring.size(); ++i) path_.lineTo(ring[i]);
@@ -156,6 +185,8 @@ private:
     const PreviewLayout& l_;
     QPolygon points_;
     QPainterPath path_;  // reused from record to record
+    std::vector<RingSpan> rings_;
+    std::vector<PolygonRings> polygons_;
 };
 
 }  // namespace
@@ -190,7 +221,7 @@ PreviewResult DrawPreview(QImage& picture, const PreviewInput& input, TSymbolLis
                 painter.setPen(styles[current].pen);
                 painter.setBrush(styles[current].brush);
             }
-            records.Draw(reader);
+            records.Draw(reader, styles[current], input);
         }
     } catch (const std::exception& e) {
         result.Problem = e.what();

@@ -20,6 +20,10 @@ struct PreviewInput {
     std::uint8_t ShapeClass = 0;  // 1 points, 2 lines, 3 polygons: chooses the style
     std::array<double, 4> Extent{};
     bool ExtentValid = false;
+    // Polygons carry label points, as the document will: for their longest outline,
+    // or with EveryLabelPoint for each polygon of a record. Drawn as point marks.
+    bool LabelPoints = false;
+    bool EveryLabelPoint = false;
 };
 
 // A polygon ring is drawn from its first 1000 points at most.

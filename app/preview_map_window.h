@@ -37,6 +37,11 @@ public:
     static constexpr int kDesignHeight = 412;
 
     void SetInput(const PreviewInput& input);
+    // The wizard's centroid choice: polygons show the label points the document will carry.
+    void SetLabelPoints(bool labelPoints, bool every) {
+        input_.LabelPoints = labelPoints;
+        input_.EveryLabelPoint = every;
+    }
     const PreviewInput& Input() const { return input_; }
 
     bool PreviewActive() const { return previewActive_; }

@@ -209,7 +209,9 @@ QWidget* TForm1::BuildVisualPage() {
     connect(CheckCentroid, &QCheckBox::toggled, this, [this](bool on) {
         CheckMultiCentroid->setEnabled(on);
         if (!on) CheckMultiCentroid->setChecked(false);
+        RefreshPreview();
     });
+    connect(CheckMultiCentroid, &QCheckBox::toggled, this, [this] { RefreshPreview(); });
     // Another symbology kind: the classes page is set up again on the next visit.
     for (QRadioButton* r : {RadioSingle, RadioUnique, RadioGraduate})
         connect(r, &QRadioButton::clicked, this, [this] {

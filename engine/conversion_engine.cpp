@@ -66,7 +66,7 @@ void TConversionEngine::InputLoaded(std::uint8_t shapeClass, const std::string& 
 }
 
 void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::string& inputShapePath) {
-    static const char* const kAltitudes[] = {"clampedToGround", "relativeToGround", "absolute"};
+    static const char* const kAltitudes[] = {kClampToGround, "relativeToGround", "absolute"};
     Kml.AltitudeMode = kAltitudes[static_cast<int>(c.altitude)];
     Kml.ReverseRings = c.reverseRings;
     Kml.HeightFactor = CleanNumberText(c.heightFactorText);
@@ -162,6 +162,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     // and its labels sorted. The shapefile's fault is told before any other.
     std::thread indexing;
     std::exception_ptr indexFailure;
+    std::int64_t strayBytes = 0;
     auto indexed = [&] {
         if (indexing.joinable()) indexing.join();
         if (indexFailure) std::rethrow_exception(indexFailure);
@@ -175,7 +176,7 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
             State.LastSortedField.clear();
             indexing = std::thread([&] {
                 try {
-                    BuildShapeIndex(inputShapePath, ShapeIndexPath);
+                    strayBytes = BuildShapeIndex(inputShapePath, ShapeIndexPath);
                 } catch (...) {
                     indexFailure = std::current_exception();
                 }
@@ -192,6 +193,10 @@ void TConversionEngine::PrepareAttributes(const std::string& inputShapePath, Use
     }
     if (preparing) {
         indexed();
+        if (strayBytes > 0)
+            messages.Information(inputShapePath + ": " + std::to_string(strayBytes) +
+                                 (strayBytes == 1 ? " stray byte" : " stray bytes") +
+                                 " after the last record, too few for another, left alone");
         TShapeIndex index;
         index.SetFileName(ShapeIndexPath);
         index.Open();
@@ -248,8 +253,6 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     OutputFile out(kmlPath);
     KmlDocumentWriter document(out, Kml, State, Symbols, Balloon, icons, InputShapeClass);
     document.WriteHeader();
-    out.Write("<Snippet>Legend: " + XmlEscape(document.LegendText()) + "</Snippet>");
-    if (!Kml.CreateFolders) out.Write("<open>0</open><visibility>1</visibility>");
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);

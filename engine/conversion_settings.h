@@ -8,9 +8,12 @@
 
 namespace tessaly {
 
+// The altitude mode that lays every geometry on the ground, heights ignored.
+inline constexpr const char* kClampToGround = "clampToGround";
+
 // The graduated bounds are the settings' ClassMin, ClassMax and Digits.
 struct TKml : GraduatedBounds {
-    std::string AltitudeMode;  // "clampedToGround", "relativeToGround" or "absolute"
+    std::string AltitudeMode;  // "clampToGround", "relativeToGround" or "absolute"
     char Extrude = '0';        // '1' when 3D extrusion is on
     char Tessellate = '0';
     bool RollOver = false;     // a normal and a highlight style per class

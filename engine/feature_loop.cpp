@@ -187,8 +187,8 @@ void FeatureLoop::WriteUnique() {
         members[static_cast<std::size_t>(classes[static_cast<std::size_t>(r.row)])].push_back(r);
     for (int i = 1; i <= in_.symbols.Count(); ++i) {
         const std::string& value = in_.symbols.Item(i).ValueText;
+        // The class's styles are in the document's head, written once.
         in_.out.Write("<Folder><name>" + XmlEscape(value) + "</name>");
-        in_.document.WriteClassStyles(i);
         in_.document.SetStyleUrl(i);
         WriteRows(members[static_cast<std::size_t>(i)], nullptr);
         in_.out.Write("</Folder>");
@@ -225,7 +225,6 @@ void FeatureLoop::WriteGraduated() {
         for (const OrderedRow& r : in_.order.rows)
             if (filter.matchesNumber(values[static_cast<std::size_t>(r.row)])) members.push_back(r);
         in_.out.Write("<Folder><name>" + XmlEscape(in_.symbols.Item(n).ValueText) + "</name>");
-        in_.document.WriteClassStyles(n);
         in_.document.SetStyleUrl(n);
         WriteRows(members, nullptr);
         in_.out.Write("</Folder>");

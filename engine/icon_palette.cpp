@@ -55,9 +55,9 @@ std::string TGEIconList::Href(std::int32_t i) const {
     const TGEIcon& icon = IconAt(i);
     if (i == 1) return std::string("<href>") + kDefaultIconHref + "</href>";
     std::string text = "<href>root://icons/palette-" + std::to_string(icon.Palette) + ".png</href>";
-    if (icon.PixelX != 0) text += "<x>" + std::to_string(icon.PixelX) + "</x>";
-    if (icon.PixelY != 0) text += "<y>" + std::to_string(icon.PixelY) + "</y>";
-    text += "<w>32</w><h>32</h>";
+    if (icon.PixelX != 0) text += "<gx:x>" + std::to_string(icon.PixelX) + "</gx:x>";
+    if (icon.PixelY != 0) text += "<gx:y>" + std::to_string(icon.PixelY) + "</gx:y>";
+    text += "<gx:w>32</gx:w><gx:h>32</gx:h>";
     return text;
 }
 

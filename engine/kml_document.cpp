@@ -11,6 +11,9 @@ namespace {
 
 std::string Suffix(int n) { return n == 0 ? std::string() : std::to_string(n); }
 
+constexpr const char* kKmlNamespace = "http://www.opengis.net/kml/2.2";
+constexpr const char* kGoogleExtensionNamespace = "http://www.google.com/kml/ext/2.2";
+
 }  // namespace
 
 KmlDocumentWriter::KmlDocumentWriter(OutputFile& out, TKml& kml, const TEngineState& state,
@@ -19,15 +22,31 @@ KmlDocumentWriter::KmlDocumentWriter(OutputFile& out, TKml& kml, const TEngineSt
     : out_(out), kml_(kml), state_(state), symbols_(symbols), balloon_(balloon), icons_(icons),
       inputShapeClass_(inputShapeClass) {}
 
+bool KmlDocumentWriter::NamesPaletteCells() const {
+    auto cells = [this](const TItemSym& s) { return s.IconIndex != 1 || (kml_.RollOver && s.RollOverIcon != 1); };
+    if (cells(symbols_.DefaultSymbol())) return true;
+    if (symbols_.Kind != kUniqueValues && symbols_.Kind != kGraduated) return false;
+    for (int n = 1; n <= symbols_.Count(); ++n)
+        if (cells(symbols_.Item(n))) return true;
+    return false;
+}
+
 void KmlDocumentWriter::WriteHeader() {
     WriteText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
-    WriteText(std::string("<kml xmlns=\"") + kKmlNamespace + "\">");
+    std::string root = std::string("<kml xmlns=\"") + kKmlNamespace + "\"";
+    if (NamesPaletteCells()) root += std::string(" xmlns:gx=\"") + kGoogleExtensionNamespace + "\"";
+    WriteText(root + ">");
     WriteText("<Document><name>" + XmlEscape(kml_.DocumentName) + "</name>");
+    const std::string legend = "<Snippet>Legend: " + XmlEscape(LegendText()) + "</Snippet>";
+    // The legend is the snippet of the document with class folders, else of the
+    // "Features" folder; a snippet comes before the styles of its container.
+    if (kml_.CreateFolders) WriteText(legend);
     const bool single = symbols_.Kind != kUniqueValues && symbols_.Kind != kGraduated;
     if (!kml_.CreateFolders) WriteClassStyles(0);
     if (!single)
         for (int n = 1; n <= symbols_.Count(); ++n) WriteClassStyles(n);
-    if (!kml_.CreateFolders) WriteText("<Folder><name>Features</name>");
+    if (!kml_.CreateFolders)
+        WriteText("<Folder><name>Features</name><visibility>1</visibility><open>0</open>" + legend);
 }
 
 std::string KmlDocumentWriter::LegendText() const {
@@ -56,12 +75,16 @@ void KmlDocumentWriter::WriteFillModeElements() {
     if (kml_.FillMode == 2) WriteText("<fill>0</fill>");
 }
 
+std::string KmlDocumentWriter::BalloonStyle() const {
+    return "<BalloonStyle ><bgColor>" + KmlColor(balloon_.BalloonColor, 100) +
+           "</bgColor><text>$[description]</text></BalloonStyle>";
+}
+
 void KmlDocumentWriter::WriteMapitStyle() {
     WriteText("<Style id=\"Mapit\"><IconStyle><color>" + kml_.IconColorText + "</color><scale>" +
               kml_.IconScaleText + "</scale><Icon>" + kml_.IconHref + "  </Icon></IconStyle>");
     if (!kml_.LabelAlways) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");
-    WriteText("<BalloonStyle ><text>$[description]</text><color>" + KmlColor(balloon_.BalloonColor, 100) +
-              "</color></BalloonStyle></Style>");
+    WriteText(BalloonStyle() + "</Style>");
 }
 
 void KmlDocumentWriter::WriteHighlightStyle(const std::string& s) {
@@ -92,22 +115,18 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
     }
     if (kml_.RollOver) WriteHighlightStyle(s);
     WriteText(std::string("<Style id=\"") + (kml_.RollOver ? "zn" : "tessaly") + s + "\">");
-    // Lines and polygons without centroids show their label at a marker of the
-    // program's own, tinted with the fill colour.
-    if (!kml_.Centroid && (inputShapeClass_ == kLineClass || inputShapeClass_ == kPolygonClass)) {
+    // Lines and polygons without centroids show their label at the class's icon,
+    // tinted with the fill colour.
+    if (!kml_.Centroid && (inputShapeClass_ == kLineClass || inputShapeClass_ == kPolygonClass))
         kml_.IconColorText = KmlColor(kml_.FillColor, kml_.FillOpacity);
-        kml_.IconHref = std::string("<href>") + kMakerMarkerIcon + "</href>";
-    }
     WriteText("<IconStyle><color>" + kml_.IconColorText + "</color><scale>" + kml_.IconScaleText +
               "</scale><Icon>" + kml_.IconHref + "</Icon></IconStyle>");
     if (!kml_.LabelAlways) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");
-    WriteText("<BalloonStyle ><text>$[description]</text><color>" + KmlColor(balloon_.BalloonColor, 100) +
-              "</color></BalloonStyle>");
     WriteText("<LineStyle><color>" + KmlColor(kml_.LineColor, kml_.LineOpacity) + "</color><width>" +
               std::to_string(kml_.LineWidth) + "</width></LineStyle>");
     WriteText("<PolyStyle><color>" + KmlColor(kml_.FillColor, kml_.FillOpacity) + "</color>");
     WriteFillModeElements();
-    WriteText("</PolyStyle></Style>");
+    WriteText("</PolyStyle>" + BalloonStyle() + "</Style>");
     if (kml_.RollOver)
         WriteText("<StyleMap id=\"MapRollOver" + s + "\"><Pair><key>normal</key><styleUrl>#zn" + s +
                   "</styleUrl></Pair><Pair><key>highlight</key><styleUrl>#zh" + s +
@@ -121,15 +140,14 @@ void KmlDocumentWriter::SetStyleUrl(int n) {
 
 void KmlDocumentWriter::WriteTrailer(const std::string& description) {
     if (!kml_.CreateFolders) WriteText("</Folder>");
-    WriteText("<Folder><name>Info</name><Snippet></Snippet><Style><BalloonStyle ><text>$[description]</text>"
-              "</BalloonStyle></Style>");
-    std::string info = "<description><![CDATA[" + CdataSafe(description) + "<br>Legend: " +
-                       HtmlEscape(LegendText());
+    std::string info = "<Folder><name>Info</name><Snippet></Snippet><description><![CDATA[" +
+                       CdataSafe(description) + "<br>Legend: " + HtmlEscape(LegendText());
     if (!state_.LabelField.empty()) info += "<br>Label: " + HtmlEscape(state_.LabelField);
     info += "<br><br><hr>RazidEdar ed Ozazar Uvizi";
     info += std::string("<p><font color=\"blue\"><b>Powered by Brantel Solutions</b><br> <i>") + kMakerSite +
             "</i></font></p>";
-    info += "]]></description></Folder></Document></kml>";
+    info += "]]></description><Style><BalloonStyle ><text>$[description]</text></BalloonStyle></Style>"
+            "</Folder></Document></kml>";
     WriteText(info);
 }
 

@@ -20,8 +20,8 @@ public:
                       std::uint8_t inputShapeClass);
 
     void WriteText(std::string_view text) { out_.Write(text); }
-    // The XML declaration, the document's name and the class styles; without class
-    // folders also the opening of the "Features" folder.
+    // The XML declaration, the document's name, the legend and the class styles;
+    // without class folders the legend opens the "Features" folder.
     void WriteHeader();
     std::string LegendText() const;
     void LoadClassStyle(const TItemSym& symbol);
@@ -35,6 +35,10 @@ public:
 private:
     void WriteHighlightStyle(const std::string& suffix);
     void WriteMapitStyle();
+    std::string BalloonStyle() const;
+    // Whether a style the document may hold shows a palette icon, whose cell is
+    // given in Google's extension elements.
+    bool NamesPaletteCells() const;
     void WriteFillModeElements();
 
     OutputFile& out_;

@@ -2,6 +2,7 @@
 
 #include "engine/balloon.h"
 #include "engine/kml_text.h"
+#include "engine/label_point.h"
 #include "input/number_text.h"
 #include "input/text_decoding.h"
 #include "input/shapefile_parts.h"
@@ -24,7 +25,10 @@ PlacemarkWriter::PlacemarkWriter(TKml& kml, TEngineState& state, const TBalloon&
 
 FeatureResult PlacemarkWriter::WriteFeature(int n, const FeatureRow& row, std::string& out) {
     state_.FeatureName = state_.LabelField.empty() ? std::to_string(n) : row.label;
-    elevation_ = kml_.Extrude == '1' && kml_.HeightSource == 1;
+    // A shape's own Z values are its heights when 3D asks for them, and without 3D
+    // whenever the altitude mode reads heights at all.
+    elevation_ = kml_.Extrude == '1' ? kml_.HeightSource == 1
+                                     : kml_.AltitudeMode != kClampToGround && ShapeTypeHasZ(reader_.RecordShapeType);
     finite_ = true;
     if (kml_.Extrude == '1' && (kml_.HeightSource == 2 || kml_.HeightSource == 3)) {
         if (kml_.HeightSource == 3) kml_.HeightValue = row.heightFieldValue * kml_.HeightFactor;
@@ -87,15 +91,15 @@ void PlacemarkWriter::WritePlacemarkEnd(bool multi) {
 void PlacemarkWriter::WriteGeometryHead(const char* element, bool tessellate) {
     *text_ += '<';
     *text_ += element;
-    *text_ += '>';
+    *text_ += "><extrude>";
+    *text_ += kml_.Extrude;
+    *text_ += "</extrude>";
     if (tessellate) {
         *text_ += "<tessellate>";
         *text_ += kml_.Tessellate;
         *text_ += "</tessellate>";
     }
-    *text_ += "<extrude>";
-    *text_ += kml_.Extrude;
-    *text_ += "</extrude><altitudeMode>";
+    *text_ += "<altitudeMode>";
     *text_ += kml_.AltitudeMode;
     *text_ += "</altitudeMode>";
 }
@@ -188,18 +192,8 @@ void PlacemarkWriter::WritePolygons() {
         for (const PolygonRings& p : polygons_) WritePolygon(p, kml_.Centroid);
         return;
     }
-    // One centroid, for the outer ring with the longest outline; of equal lengths the first.
-    std::size_t best = 0;
-    double bestLength = -1;
-    TListaXY ring;
-    for (std::size_t i = 0; i < polygons_.size(); ++i) {
-        reader_.GetPart(static_cast<std::int32_t>(polygons_[i].outer) + 1, ring);
-        const double length = ring.Length();
-        if (length > bestLength) {
-            best = i;
-            bestLength = length;
-        }
-    }
+    // One centroid, for the outer ring with the longest outline.
+    const std::size_t best = LongestOutline(reader_.Points.Items(), rings_, polygons_);
     for (std::size_t i = 0; i < polygons_.size(); ++i) WritePolygon(polygons_[i], i == best);
 }
 
@@ -220,27 +214,12 @@ void PlacemarkWriter::WritePolygon(const PolygonRings& polygon, bool centroid) {
         *text_ += "</coordinates></LinearRing></innerBoundaryIs>";
     }
     *text_ += "</Polygon>";
-    // The centroid is the centre of the outer ring's box; a ring without points has none.
+    // The centroid is the polygon's label point; a ring without points has none.
     if (!centroid || outer.end <= outer.begin) return;
-    double xmin = std::numeric_limits<double>::infinity(), xmax = -xmin, ymin = xmin, ymax = -xmin;
-    double zmin = xmin, zmax = -xmin;
-    const auto& pts = reader_.Points.Items();
-    const auto& z = reader_.ZValues.Items();
-    const bool hasZ = ShapeTypeHasZ(reader_.RecordShapeType) && z.size() == pts.size();
-    for (std::int32_t k = outer.begin; k < outer.end; ++k) {
-        const TCXY& p = pts[static_cast<std::size_t>(k)];
-        xmin = std::min(xmin, p.X);
-        xmax = std::max(xmax, p.X);
-        ymin = std::min(ymin, p.Y);
-        ymax = std::max(ymax, p.Y);
-        if (hasZ) {
-            zmin = std::min(zmin, z[static_cast<std::size_t>(k)].Value);
-            zmax = std::max(zmax, z[static_cast<std::size_t>(k)].Value);
-        }
-    }
+    const TCXY label = LabelPointOf(reader_.Points.Items(), rings_, polygon);
+    const double cx = label.X, cy = label.Y;
     // A record being streamed can no longer be left out: a centroid that does not
     // convert (its vertices all did) is then left out alone.
-    const double cx = (xmin + xmax) / 2, cy = (ymin + ymax) / 2;
     if (streaming_) {
         const LonLat c = datum_.ConvertToWGS84(cx, cy);
         if (!std::isfinite(c.longitude) || !std::isfinite(c.latitude)) return;
@@ -248,6 +227,14 @@ void PlacemarkWriter::WritePolygon(const PolygonRings& polygon, bool centroid) {
     WriteGeometryHead("Point", false);
     *text_ += "<coordinates>";
     if (elevation_) {
+        // Its height is the middle of the outer ring's heights.
+        double zmin = std::numeric_limits<double>::infinity(), zmax = -zmin;
+        const auto& z = reader_.ZValues.Items();
+        const bool hasZ = ShapeTypeHasZ(reader_.RecordShapeType) && z.size() == reader_.Points.Items().size();
+        for (std::int32_t k = outer.begin; hasZ && k < outer.end; ++k) {
+            zmin = std::min(zmin, z[static_cast<std::size_t>(k)].Value);
+            zmax = std::max(zmax, z[static_cast<std::size_t>(k)].Value);
+        }
         AppendHeight(hasZ ? (zmin + zmax) / 2 : 0);
         AppendTuple(cx, cy, heightScratch_);
     } else {

@@ -108,7 +108,7 @@ ShapeIndexEntry TShapeIndex::ReadEntry(std::int32_t k) {
     return e;
 }
 
-void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath) {
+std::int64_t BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath) {
     TFileSHP reader(shapefilePath);
     if (!reader.Open()) throw ShapefileError(reader.Error());
     if (!reader.ReadHeader()) throw ShapefileError(reader.Error());
@@ -158,6 +158,7 @@ void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexP
         if ((!buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), out.get()) != buffer.size()) ||
             std::fclose(out.release()) != 0)
             throw ShapeIndexError(indexPath + ": cannot write the shape index: " + std::strerror(errno));
+        return reader.TrailingBytes();
     } catch (...) {
         out.reset();
         std::error_code ec;

@@ -67,9 +67,10 @@ private:
 // ".idx", so the working table "tessaly.dbf" has "tessaly.idx".
 std::string ShapeIndexPathFor(const std::string& path);
 
-// Scans the shapefile once and writes its index, replacing any earlier file.
+// Scans the shapefile once and writes its index, replacing any earlier file;
+// returns the number of stray bytes after the last record, too few for another.
 // Throws ShapefileError for a shapefile that cannot be read, ShapeIndexError when
 // the index cannot be written; no partial index is left behind.
-void BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath);
+std::int64_t BuildShapeIndex(const std::string& shapefilePath, const std::string& indexPath);
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include "input/huge_pages.h"
 #include "input/shape_type.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -33,6 +34,7 @@ public:
 
     // Records from this size on are read straight into Points, not through a buffer.
     static constexpr std::size_t kLargeRecordBytes = std::size_t{1} << 20;
+    static constexpr std::int64_t kRecordHeaderBytes = 8;
 
     // Main header.
     std::int32_t FileLength = 0;  // in 16-bit words, as the header states it
@@ -71,7 +73,11 @@ public:
     // the order given; at[i] is where range i begins. Few calls for many ranges.
     void ReadRanges(std::span<const ByteRange> ranges, HugePageVector<unsigned char>& into,
                     std::vector<std::size_t>& at);
-    bool AtEnd() const { return position_ >= fileSize_; }
+    // At the end when not even a record header is left: a few stray bytes after the
+    // last record, which other readers ignore too, are left alone.
+    bool AtEnd() const { return fileSize_ - position_ < kRecordHeaderBytes; }
+    // At the end, the stray bytes after the last record.
+    std::int64_t TrailingBytes() const { return AtEnd() ? std::max<std::int64_t>(fileSize_ - position_, 0) : 0; }
     std::int64_t Position() const { return position_; }
     std::int64_t FileSize() const { return fileSize_; }
     // Copies part i (1-based) of the current record into target; true when it

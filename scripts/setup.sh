@@ -8,7 +8,7 @@ packages=(
   libshp-dev
   libgtest-dev
   gdal-bin proj-bin
-  libxml2-utils
+  libxml2-utils unzip
   qt6-base-dev qt6-webengine-dev libjs-leaflet
   libproj-dev libzip-dev
   clang libclang-rt-14-dev

@@ -64,6 +64,7 @@ TEST(BoundedOutput, EveryVertexIsWrittenOncePerDocumentPlusCentroids) {
             SCOPED_TRACE("file " + std::to_string(file) + options);
             const auto r = RunConverter(Quote(shp) + " -q --label ''" + options);
             ASSERT_EQ(r.status, 0) << r.output;
+            EXPECT_TRUE(test::ValidKml(dir / "random.kml"));
             const std::string doc = ReadText(dir / "random.kml");
             // Every tuple ends in its height 0 and a blank.
             const int tuples = Count(doc, ",0 ");

@@ -60,7 +60,11 @@ TEST(ConvertCommand, DescribesAShapefile) {
 
 TEST(ConvertCommand, BadInputNamesTheFileAndFails) {
     TempDir dir;
-    const auto corrupt = dir.CopyShared("pyshp/corrupt_too_long");
+    // A copy whose last record is cut short.
+    const auto corrupt = dir.CopyShared("us-atlas/states");
+    auto bytes = test::ReadBytes(corrupt);
+    bytes.resize(bytes.size() - 10);
+    test::WriteBytes(corrupt, bytes);
     const auto r = RunCommand(Convert("--info '" + corrupt.string() + "' 2>&1"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.output.find(corrupt.string()), std::string::npos) << r.output;

@@ -48,6 +48,7 @@ protected:
         engine.PrepareAttributes(shp, messages);
         const std::string kml = (dir / "out.kml").string();
         EXPECT_TRUE(engine.ConvertToKml(shp, kml, messages));
+        EXPECT_TRUE(test::ValidKml(kml));
         return ReadText(kml);
     }
 
@@ -303,8 +304,8 @@ TEST_F(Engine, TheSymbologyShapesTheDocumentHead) {
     c.labelField = "FID";
     c.createFolders = true;  // ignored for a single symbol
     const std::string single = Run(c);
-    EXPECT_NE(single.find("<Folder><name>Features</name><Snippet>Legend: Single Symbol</Snippet>"
-                          "<open>0</open><visibility>1</visibility>"),
+    EXPECT_NE(single.find("<Folder><name>Features</name><visibility>1</visibility><open>0</open>"
+                          "<Snippet>Legend: Single Symbol</Snippet>"),
               std::string::npos);
     EXPECT_NE(single.find("<styleUrl>#MapRollOver</styleUrl>"), std::string::npos);
     EXPECT_NE(single.find("<br>Legend: Single Symbol<br>Label: FID<br><br><hr>"), std::string::npos);

@@ -1,5 +1,6 @@
 // The converter run end to end on real files, its documents read back by GDAL.
 
+#include "engine/polygon_rings.h"
 #include "input/shapefile_reader.h"
 #include "test_support.h"
 
@@ -7,6 +8,7 @@
 #include <shapefil.h>
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -54,13 +56,17 @@ std::vector<std::vector<double>> GeometryNumbers(const fs::path& file, const std
     return numbers;
 }
 
+int Count(const std::string& text, const std::string& part) {
+    int n = 0;
+    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
+    return n;
+}
+
 int FeatureCount(const fs::path& kml) {
     const auto r = RunCommand("ogrinfo -ro -so " + Quote(kml) + " Features 2>/dev/null");
     const std::size_t at = r.output.find("Feature Count: ");
     return at == std::string::npos ? -1 : std::stoi(r.output.substr(at + 15));
 }
-
-bool WellFormed(const fs::path& kml) { return RunCommand("xmllint --noout " + Quote(kml) + " 2>&1").status == 0; }
 
 // Geographic WGS 84 input: GDAL reads back the very coordinates of the shapefile
 // (2D in the shapefile, with a height of 0 in the document).
@@ -99,7 +105,7 @@ TEST(Conversion, RealFilesReadBackWithTheirGeometry) {
         // Numbered placemarks keep the table's order, so features pair up with records.
         const auto r = RunConverter(Quote(shp) + " -o " + Quote(kml) + " --label '' -q");
         ASSERT_EQ(r.status, 0) << c.base << ": " << r.output;
-        EXPECT_TRUE(WellFormed(kml)) << c.base;
+        EXPECT_TRUE(test::ValidKml(kml)) << c.base;
         EXPECT_EQ(FeatureCount(kml), c.features) << c.base;
         if (c.features == 0) continue;
         for (const Geometry& g : Geometries(kml, "Features"))
@@ -129,7 +135,7 @@ TEST(Conversion, NamesKeepTheirLettersAndMarkupShowsLiterally) {
     for (int i = 0; i < 9; ++i) DBFWriteStringAttribute(h, i, 0, values[i]);
     DBFClose(h);
     ASSERT_EQ(RunConverter(Quote(pts) + " -q --balloon NAME --title 'A & B' --description '<b>x</b> ]]> y'").status, 0);
-    EXPECT_TRUE(WellFormed(dir / "points.kml"));
+    EXPECT_TRUE(test::ValidKml(dir / "points.kml"));
     const std::string doc = ReadText(dir / "points.kml");
     EXPECT_NE(doc.find("<name>AT&amp;T</name>"), std::string::npos);
     EXPECT_NE(doc.find("<font COLOR=\"#008000\">AT&amp;T</font>"), std::string::npos);
@@ -148,10 +154,10 @@ TEST(Conversion, FileNamesAndTitlesThatAreNotUtf8StayWellFormed) {
     const fs::path input = dir / (latin + ".shp");
     ASSERT_EQ(RunConverter(Quote(input) + " -q").status, 0);
     const fs::path kml = dir / (latin + ".kml");
-    EXPECT_TRUE(WellFormed(kml));
+    EXPECT_TRUE(test::ValidKml(kml));
     EXPECT_NE(ReadText(kml).find("<name>caf\xC3\xA9.shp</name>"), std::string::npos);
     ASSERT_EQ(RunConverter(Quote(input) + " -q --title \"$(printf 'ab\\377cd')\" -o " + Quote(dir / "t.kml")).status, 0);
-    EXPECT_TRUE(WellFormed(dir / "t.kml"));
+    EXPECT_TRUE(test::ValidKml(dir / "t.kml"));
     EXPECT_NE(ReadText(dir / "t.kml").find("<name>ab\xC3\xBF" "cd</name>"), std::string::npos);
 }
 
@@ -279,6 +285,103 @@ TEST(Conversion, HeightsFromTheShapesOwnZValues) {
     EXPECT_NE(ReadText(dir / "points.kml").find(",0.000 </coordinates>"), std::string::npos);
 }
 
+// Five stray bytes after the last record, as some writers leave: the file converts
+// whole, as it would without them, with a note.
+TEST(Conversion, StrayBytesAfterTheLastRecordAreLeftAloneWithANote) {
+    TempDir dir;
+    const fs::path clean = dir.CopyShared("us-atlas/states");
+    ASSERT_EQ(RunConverter(Quote(clean) + " -q --label name -o " + Quote(dir / "clean.kml")).status, 0);
+    auto bytes = test::ReadBytes(clean);
+    bytes.insert(bytes.end(), {'t', 'a', 'i', 'l', '\n'});
+    test::WriteBytes(clean, bytes);
+    const auto r = RunConverter(Quote(clean) + " -q --label name -o " + Quote(dir / "stray.kml"));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("5 stray bytes after the last record"), std::string::npos) << r.output;
+    EXPECT_EQ(FeatureCount(dir / "stray.kml"), 56);
+    EXPECT_TRUE(ReadText(dir / "stray.kml") == ReadText(dir / "clean.kml"));
+}
+
+// A PointZ file written by GDAL from a shared one: under an absolute altitude each
+// point stands at its own Z, not extruded; laid on the ground, at 0.
+TEST(Conversion, PointZKeepsItsHeightsUnderAnAbsoluteAltitude) {
+    TempDir dir;
+    const fs::path points = dir.CopyShared("shapefile-js/points");
+    const fs::path z = dir / "z.shp";
+    ASSERT_EQ(RunCommand("ogr2ogr -f 'ESRI Shapefile' " + Quote(z) + " " + Quote(points) +
+                         " -dialect SQLite -sql \"SELECT MakePointZ(ST_X(geometry), ST_Y(geometry), "
+                         "1017.25 - 100 * ROWID) AS geometry, * FROM points\" 2>&1")
+                  .status,
+              0);
+    ASSERT_EQ(RunConverter(Quote(z) + " -q --label '' --altitude absolute -o " + Quote(dir / "abs.kml")).status, 0);
+    ASSERT_EQ(RunConverter(Quote(z) + " -q --label '' -o " + Quote(dir / "ground.kml")).status, 0);
+    for (const char* kml : {"abs.kml", "ground.kml"}) EXPECT_TRUE(test::ValidKml(dir / kml));
+    const std::string doc = ReadText(dir / "abs.kml");
+    EXPECT_EQ(doc.find("<extrude>1"), std::string::npos);
+    const auto source = GeometryNumbers(z, "z");
+    const auto absolute = GeometryNumbers(dir / "abs.kml", "Features");
+    const auto ground = GeometryNumbers(dir / "ground.kml", "Features");
+    ASSERT_EQ(source.size(), 9u);
+    ASSERT_EQ(absolute.size(), source.size());
+    ASSERT_EQ(ground.size(), source.size());
+    for (std::size_t f = 0; f < source.size(); ++f) {
+        ASSERT_EQ(absolute[f].size(), 3u);
+        EXPECT_EQ(absolute[f], source[f]);
+        EXPECT_EQ(ground[f][2], 0);
+    }
+    EXPECT_EQ(source[0][2], 1017.25);
+    // GDAL's own reading of the altitude mode, which an unknown word leaves empty.
+    const auto modes = RunCommand("ogrinfo -ro -al " + Quote(dir / "abs.kml") + " Features 2>/dev/null");
+    const auto grounded = RunCommand("ogrinfo -ro -al " + Quote(dir / "ground.kml") + " Features 2>/dev/null");
+    EXPECT_EQ(Count(modes.output, "altitudeMode (String) = absolute"), 9) << modes.output;
+    EXPECT_EQ(Count(grounded.output, "altitudeMode (String) = clampToGround"), 9) << grounded.output;
+}
+
+// Every country's label point lies inside its polygon and outside its holes.
+TEST(Conversion, LabelPointsOfTheWorldsCountriesLieInside) {
+    TempDir dir;
+    const fs::path shp = dir / "world.shp";
+    for (const char* ext : {".shp", ".shx", ".dbf", ".cpg"})
+        fs::copy_file(fs::path(TESSALY_TEST_DATA) / (std::string("world_countries_110m") + ext),
+                      fs::path(shp).replace_extension(ext));
+    const auto r = RunConverter(Quote(shp) + " -q --label name --centroid --multi-centroid");
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_TRUE(test::ValidKml(dir / "world.kml"));
+    const std::string doc = ReadText(dir / "world.kml");
+    EXPECT_EQ(Count(doc, "<Placemark>"), 177);
+    auto tuples = [](const std::string& text) {
+        std::vector<TCXY> points;
+        std::istringstream in(text);
+        std::string tuple;
+        while (in >> tuple) {
+            TCXY p;
+            std::sscanf(tuple.c_str(), "%lf,%lf", &p.X, &p.Y);
+            points.push_back(p);
+        }
+        return points;
+    };
+    // With a label point for every polygon, each Polygon is followed by its Point.
+    const std::string boundary = "BoundaryIs><LinearRing><coordinates>";
+    int polygons = 0;
+    for (std::size_t at = doc.find("<Polygon>"); at != std::string::npos; at = doc.find("<Polygon>", at + 1)) {
+        ++polygons;
+        const std::size_t close = doc.find("</Polygon>", at);
+        const std::string name = doc.substr(doc.rfind("<name>", at), 40);
+        ASSERT_EQ(doc.compare(close + 10, 7, "<Point>"), 0) << name;
+        const std::size_t from = doc.find("<coordinates>", close) + 13;
+        const TCXY label = tuples(doc.substr(from, doc.find('<', from) - from)).at(0);
+        for (std::size_t b = doc.find(boundary, at); b < close; b = doc.find(boundary, b + 1)) {
+            const std::size_t c = b + boundary.size();
+            const std::vector<TCXY> ring = tuples(doc.substr(c, doc.find('<', c) - c));
+            const bool outer = doc.compare(b - 5, 5, "outer") == 0;
+            // North Korea has a ring of four equal points: there is no inside to be in.
+            if (outer && TwiceSignedArea(ring) == 0) continue;
+            EXPECT_EQ(PlaceOf(label, ring), outer ? PointPlace::Inside : PointPlace::Outside)
+                << name << ": " << label.X << " " << label.Y;
+        }
+    }
+    EXPECT_GT(polygons, 177);
+}
+
 TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
     TempDir dir;
     test::ShpBuilder b(5);
@@ -301,7 +404,7 @@ TEST(Conversion, VeryLargeRecordsAreWrittenWhole) {
     const auto r = RunConverter(Quote(dir / "big.shp") + " -q --centroid");
     ASSERT_EQ(r.status, 0) << r.output;
     EXPECT_NE(r.output.find("1 record left out"), std::string::npos) << r.output;
-    EXPECT_TRUE(WellFormed(dir / "big.kml"));
+    EXPECT_TRUE(test::ValidKml(dir / "big.kml"));
     const auto written = GeometryNumbers(dir / "big.kml", "Features");
     ASSERT_EQ(written.size(), 1u);
     ASSERT_EQ(written[0].size(), 3 * (ring.size() + 1));  // the ring, then its centroid

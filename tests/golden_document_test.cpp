@@ -47,6 +47,7 @@ TEST(GoldenDocuments, RealFilesGiveTheirDocumentsByteForByte) {
         const auto r = RunCommand(std::string("'") + TESSALY_CONVERT + "' '" + shp.string() + "' -o '" +
                                   kml.string() + "' -q " + c.options);
         ASSERT_EQ(r.status, 0);
+        EXPECT_TRUE(test::ValidKml(kml));
         const auto golden = std::filesystem::path(TESSALY_GOLDEN_DIR) / c.golden;
         if (update) test::WriteBytes(golden, test::ReadBytes(kml));
         const auto written = test::ReadBytes(kml);

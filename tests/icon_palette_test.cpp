@@ -18,12 +18,12 @@ TEST_F(IconPalette, TheDefaultIconIsAPlainAddress) {
 }
 
 TEST_F(IconPalette, PaletteCellsGiveOnlyTheirNonZeroOffsets) {
-    EXPECT_EQ(icons.Href(2), "<href>root://icons/palette-4.png</href><x>160</x><y>128</y><w>32</w><h>32</h>");
-    EXPECT_EQ(icons.Href(114), "<href>root://icons/palette-5.png</href><x>192</x><y>192</y><w>32</w><h>32</h>");
-    EXPECT_EQ(icons.Href(61), "<href>root://icons/palette-2.png</href><w>32</w><h>32</h>");
-    EXPECT_EQ(icons.Href(4), "<href>root://icons/palette-3.png</href><w>32</w><h>32</h>");
-    EXPECT_EQ(icons.Href(18), "<href>root://icons/palette-4.png</href><x>128</x><w>32</w><h>32</h>");
-    EXPECT_EQ(icons.Href(163), "<href>root://icons/palette-3.png</href><x>32</x><y>128</y><w>32</w><h>32</h>");
+    EXPECT_EQ(icons.Href(2), "<href>root://icons/palette-4.png</href><gx:x>160</gx:x><gx:y>128</gx:y><gx:w>32</gx:w><gx:h>32</gx:h>");
+    EXPECT_EQ(icons.Href(114), "<href>root://icons/palette-5.png</href><gx:x>192</gx:x><gx:y>192</gx:y><gx:w>32</gx:w><gx:h>32</gx:h>");
+    EXPECT_EQ(icons.Href(61), "<href>root://icons/palette-2.png</href><gx:w>32</gx:w><gx:h>32</gx:h>");
+    EXPECT_EQ(icons.Href(4), "<href>root://icons/palette-3.png</href><gx:w>32</gx:w><gx:h>32</gx:h>");
+    EXPECT_EQ(icons.Href(18), "<href>root://icons/palette-4.png</href><gx:x>128</gx:x><gx:w>32</gx:w><gx:h>32</gx:h>");
+    EXPECT_EQ(icons.Href(163), "<href>root://icons/palette-3.png</href><gx:x>32</gx:x><gx:y>128</gx:y><gx:w>32</gx:w><gx:h>32</gx:h>");
 }
 
 TEST_F(IconPalette, ExactlyThreeCellsAppearTwice) {

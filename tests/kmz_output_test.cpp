@@ -40,6 +40,8 @@ TEST(KmzOutput, AnArchiveWithTheCompressedDocumentFirstThatGdalReadsWhole) {
     EXPECT_EQ(std::string(bytes.begin() + 30, bytes.begin() + 30 + U16(bytes, 26)), "doc.kml");
     EXPECT_LT(bytes.size(), fs::file_size(dir / "c.kml") / 2);
 
+    EXPECT_TRUE(test::ValidKml(dir / "c.kml"));
+    EXPECT_TRUE(test::ValidKml(dir / "c.KMZ"));
     const std::string kml = GdalRows(dir / "c.kml");
     EXPECT_GT(std::count(kml.begin(), kml.end(), '\n'), 663);
     EXPECT_TRUE(GdalRows(dir / "c.KMZ") == kml) << "GDAL reads the archive differently from the document";

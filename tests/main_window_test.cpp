@@ -226,6 +226,7 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
                             (dir / "cli.kml").string() + "' --balloon name --rollover --centroid -q";
     ASSERT_EQ(test::RunCommand(cli).status, 0);
     EXPECT_EQ(ReadText(dir / "wizard.kml"), ReadText(dir / "cli.kml"));
+    EXPECT_TRUE(test::ValidKml(dir / "wizard.kml"));
 }
 
 TEST_F(Wizard, AKmzNameWritesAnArchiveThatCreateAndOpenOpens) {
@@ -238,6 +239,7 @@ TEST_F(Wizard, AKmzNameWritesAnArchiveThatCreateAndOpenOpens) {
     const auto bytes = test::ReadBytes(dir / "polygons.kmz");
     ASSERT_GT(bytes.size(), 4u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "PK\x03\x04");
+    EXPECT_TRUE(test::ValidKml(dir / "polygons.kmz"));
 }
 
 TEST(PanelMessages, TheStepIsFollowedByTheWrittenPercentage) {

@@ -51,7 +51,7 @@ const std::vector<Pt> kSquare = {{0, 0}, {10, 0}, {10, 4}, {0, 4}, {0, 0}};
 class Placemarks : public ::testing::Test {
 protected:
     void SetUp() override {
-        kml.AltitudeMode = "clampedToGround";
+        kml.AltitudeMode = "clampToGround";
         kml.Tessellate = '1';
         kml.HeightText = "0";
         kml.StyleUrlElement = "<styleUrl>#tessaly</styleUrl>";
@@ -95,7 +95,7 @@ TEST_F(Placemarks, PointOfRowSevenIsOneExactLine) {
     shp.AddPoint(12.5, -3.25);
     EXPECT_EQ(Write(shp, FeatureResult::Written, 7),
               "<Placemark><name>7</name><Snippet></Snippet><styleUrl>#tessaly</styleUrl><Point><extrude>0"
-              "</extrude><altitudeMode>clampedToGround</altitudeMode><coordinates>12.5000000000,-3.2500000000,0 "
+              "</extrude><altitudeMode>clampToGround</altitudeMode><coordinates>12.5000000000,-3.2500000000,0 "
               "</coordinates></Point></Placemark>");
 }
 
@@ -153,7 +153,7 @@ TEST_F(Placemarks, PolyLinePartsBecomeLineStrings) {
     one.AddPolygon({0}, {{0, 0}, {-99.5, 1}}, 3);
     const std::string o = Write(one);
     EXPECT_EQ(o.substr(o.find("</styleUrl>")),
-              "</styleUrl><LineString><tessellate>1</tessellate><extrude>0</extrude><altitudeMode>clampedToGround"
+              "</styleUrl><LineString><extrude>0</extrude><tessellate>1</tessellate><altitudeMode>clampToGround"
               "</altitudeMode><coordinates>0.0000000000,0.0000000000,0 -99.5000000000,1.0000000000,0 "
               "</coordinates></LineString></Placemark>");
 }
@@ -161,7 +161,7 @@ TEST_F(Placemarks, PolyLinePartsBecomeLineStrings) {
 TEST_F(Placemarks, PolygonRingsAreOuterBoundariesAndHolesWithOptionalCentroid) {
     const std::string plain = Polygon({0}, kSquare);
     EXPECT_EQ(plain.substr(plain.find("</styleUrl>")),
-              "</styleUrl><Polygon><tessellate>1</tessellate><extrude>0</extrude><altitudeMode>clampedToGround"
+              "</styleUrl><Polygon><extrude>0</extrude><tessellate>1</tessellate><altitudeMode>clampToGround"
               "</altitudeMode><outerBoundaryIs><LinearRing><coordinates>0.0000000000,0.0000000000,0 "
               "10.0000000000,0.0000000000,0 10.0000000000,4.0000000000,0 0.0000000000,4.0000000000,0 "
               "0.0000000000,0.0000000000,0 </coordinates></LinearRing></outerBoundaryIs></Polygon></Placemark>");
@@ -202,7 +202,7 @@ TEST_F(Placemarks, PolygonRingsAreOuterBoundariesAndHolesWithOptionalCentroid) {
     kml.Centroid = true;
     const std::string c = Polygon({0}, kSquare);
     EXPECT_NE(c.find("</styleUrl><MultiGeometry><Polygon>"), std::string::npos);
-    EXPECT_NE(c.find("</Polygon><Point><extrude>0</extrude><altitudeMode>clampedToGround</altitudeMode>"
+    EXPECT_NE(c.find("</Polygon><Point><extrude>0</extrude><altitudeMode>clampToGround</altitudeMode>"
                      "<coordinates>5.0000000000,2.0000000000,0 </coordinates></Point></MultiGeometry>"),
               std::string::npos)
         << c;
@@ -217,7 +217,7 @@ TEST_F(Placemarks, OneCentroidFollowsTheLongestRingUnlessEveryRingHasOne) {
     const std::string one = Polygon({0, 5, 10}, rings);
     EXPECT_EQ(Count(one, "<Point>"), 1);
     EXPECT_NE(one.find("10.0000000000,0.0000000000,0 </coordinates></LinearRing></outerBoundaryIs></Polygon>"
-                       "<Point><extrude>0</extrude><altitudeMode>clampedToGround</altitudeMode><coordinates>"
+                       "<Point><extrude>0</extrude><altitudeMode>clampToGround</altitudeMode><coordinates>"
                        "11.5000000000,1.5000000000,0 </coordinates></Point>"),
               std::string::npos)
         << one;
@@ -263,7 +263,8 @@ TEST_F(Placemarks, FieldHeightsGoIntoEveryTupleAndGeometry) {
     EXPECT_EQ(kml.HeightText, "7.500");
     EXPECT_EQ(Count(p, ",7.500 "), 6);
     EXPECT_EQ(Count(p, " "), 6);
-    EXPECT_EQ(Count(p, "<extrude>1</extrude><altitudeMode>relativeToGround</altitudeMode>"), 2);
+    EXPECT_EQ(Count(p, "<extrude>1</extrude>"), 2);
+    EXPECT_EQ(Count(p, "<altitudeMode>relativeToGround</altitudeMode>"), 2);
     EXPECT_EQ(Count(p, "<extrude>0"), 0);
 }
 
@@ -285,6 +286,44 @@ TEST_F(Placemarks, ElevationHeightsAreEachVertexOwnZ) {
     const std::string flat = Polygon({0}, kSquare);
     EXPECT_EQ(Count(flat, ",0.000 "), 5);
     EXPECT_EQ(Count(flat, ", "), 0);
+}
+
+// A shape's Z is its height under an altitude mode that reads heights, extruded
+// only when asked; on the ground, and for shapes without Z, the height stays 0.
+TEST_F(Placemarks, ZValuesAreHeightsWheneverTheAltitudeModeReadsThem) {
+    struct Case {
+        const char* mode;
+        char extrude;
+        std::uint8_t source;  // with extrusion: 1 elevation, 2 constant
+        std::int32_t type;    // 11 PointZ, 1 Point, 21 PointM
+        const char* tuple;
+    };
+    const Case cases[] = {
+        {"clampToGround", '0', 1, 11, "4.0000000000,5.0000000000,0 "},
+        {"relativeToGround", '0', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '0', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '0', 1, 1, "4.0000000000,5.0000000000,0 "},
+        {"absolute", '0', 1, 21, "4.0000000000,5.0000000000,0 "},
+        {"absolute", '1', 1, 11, "4.0000000000,5.0000000000,12.346 "},
+        {"absolute", '1', 2, 11, "4.0000000000,5.0000000000,7.000 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.mode) + " extrude " + c.extrude + " type " + std::to_string(c.type));
+        kml.AltitudeMode = c.mode;
+        kml.Extrude = c.extrude;
+        kml.HeightSource = c.source;
+        kml.HeightValue = 7;
+        kml.HeightText = "0";
+        std::vector<unsigned char> point;
+        test::PutInt32LE(point, c.type);
+        for (double v : {4.0, 5.0}) test::PutDouble(point, v);
+        if (c.type != 1) test::PutDouble(point, 12.3456);
+        const std::string p = Raw(c.type, point);
+        EXPECT_NE(p.find(std::string("<Point><extrude>") + c.extrude + "</extrude><altitudeMode>" + c.mode +
+                         "</altitudeMode><coordinates>" + c.tuple + "</coordinates>"),
+                  std::string::npos)
+            << p;
+    }
 }
 
 TEST_F(Placemarks, CoordinatesThatDoNotConvertLeaveTheFeatureOut) {

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/web_map_host.h"
 #include "engine/conversion_settings.h"
+#include "engine/label_point.h"
 #include "input/dbf_table.h"
 #include "input/shapefile_reader.h"
 #include "symbology/classification.h"
@@ -178,6 +179,31 @@ TEST_F(PreviewPicture, LineWidthZeroOutlinesInTheFillColour) {
     DrawPreview(picture, Input(shp, 3), symbols);
     EXPECT_EQ(Colours(), (std::set<QRgb>{kWhite, kFill}));
     EXPECT_EQ(At(6 + 10, 104 - 50), kFill);
+}
+
+// The wizard's centroid choice shows the document's label point, inside the U
+// whose box centre lies in its notch.
+TEST_F(PreviewPicture, LabelPointsAreTheDocumentsOwn) {
+    const std::vector<ShpBuilder::Point> u = {{10, 10}, {10, 90}, {30, 90}, {30, 30}, {70, 30},
+                                              {70, 90}, {90, 90}, {90, 10}, {10, 10}};
+    std::vector<TCXY> ring;
+    for (const auto& p : u) ring.push_back({p.x, p.y});
+    const TCXY label = LabelPoint(ring, {});
+    ShpBuilder shp(5);
+    shp.AddPolygon({0}, u);
+    PreviewInput input = Input(shp, 3);
+    DrawPreview(picture, input, symbols);
+    EXPECT_EQ(Colours().count(0x000000), 0u);
+    input.LabelPoints = true;
+    DrawPreview(picture, input, symbols);
+    // The white icon's mark, outlined black, around the label point's pixel.
+    const int x = 6 + static_cast<int>(label.X), y = 104 - static_cast<int>(label.Y);
+    int black = 0;
+    for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx) black += At(x + dx, y + dy) == 0x000000u;
+    EXPECT_GE(black, 8);
+    EXPECT_EQ(Colours().count(0x000000), 1u);
+    EXPECT_EQ(At(6 + 50, 104 - 50), kWhite);  // nothing at the box centre
 }
 
 TEST_F(PreviewPicture, PolylinesOfOnePointDrawNothing) {

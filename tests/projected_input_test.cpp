@@ -92,6 +92,7 @@ TEST(ProjectedInput, Nad27FilesGiveTheDocumentsOfTheExplicitChoices) {
         ASSERT_EQ(RunConverter(Quote(shp) + " -q -o " + Quote(dir / "explicit.kml") + " " + c.options).status, 0);
         const std::string fromPrj = ReadText(dir / "prj.kml");
         EXPECT_GT(fromPrj.size(), 10000u);
+        EXPECT_TRUE(test::ValidKml(dir / "prj.kml"));
         EXPECT_EQ(fromPrj, ReadText(dir / "explicit.kml")) << c.name;
     }
 }

@@ -174,4 +174,16 @@ std::string ReadText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+::testing::AssertionResult ValidKml(const fs::path& document) {
+    const std::string schema = Quote(fs::path(TESSALY_KML_SCHEMAS) / "kml22gx.xsd");
+    const std::string lint = "xmllint --noout --schema " + schema;
+    char magic[2] = {};
+    std::ifstream(document, std::ios::binary).read(magic, 2);
+    const bool archive = magic[0] == 'P' && magic[1] == 'K';
+    const CommandResult r = archive ? RunCommand("unzip -p " + Quote(document) + " doc.kml | " + lint + " - 2>&1")
+                                    : RunCommand(lint + " " + Quote(document) + " 2>&1");
+    if (r.status == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << document << " does not validate: " << r.output.substr(0, 2000);
+}
+
 }  // namespace tessaly::test

@@ -5,6 +5,8 @@
 #include "engine/run_progress.h"
 #include "engine/user_messages.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -88,5 +90,9 @@ CommandResult RunConverter(const std::string& arguments);
 std::string Quote(const std::filesystem::path& path);
 // A whole file as text.
 std::string ReadText(const std::filesystem::path& path);
+
+// Success when the document (a .kml, or the doc.kml of a .kmz) validates against
+// the OGC KML 2.2 schema with Google's extensions; else xmllint's complaints.
+::testing::AssertionResult ValidKml(const std::filesystem::path& document);
 
 }  // namespace tessaly::test
