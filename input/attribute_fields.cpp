@@ -52,6 +52,13 @@ NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
     return s;
 }
 
+// A numeric field's values by the number they hold, the empty value first.
+bool LessAsNumber(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return a.empty() && !b.empty();
+    const double x = TextToNumber(a), y = TextToNumber(b);
+    return x != y ? x < y : a < b;
+}
+
 }  // namespace
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
@@ -90,7 +97,8 @@ std::vector<std::string> UniqueValues(const std::string& path, const std::string
         std::string v = table.Text(row, index);
         if (seen.insert(v).second) values.push_back(std::move(v));
     }
-    std::sort(values.begin(), values.end(), LessIgnoringCase);
+    const bool numeric = table.Fields()[static_cast<std::size_t>(index)].kind == FieldKind::Numeric;
+    std::sort(values.begin(), values.end(), numeric ? LessAsNumber : LessIgnoringCase);
     return values;
 }
 

@@ -16,9 +16,10 @@ std::vector<std::string> ListFields(const std::string& path, int kind);
 
 bool IsNumericField(const std::string& path, const std::string& field);
 
-// The field's distinct values, exact (case-sensitive) as texts, in ascending order
-// ignoring letter case (values equal but for case in byte order). Collects the
-// first cap + 1 distinct values met in table order.
+// The field's distinct values, exact (case-sensitive) as texts, in ascending order:
+// a numeric field's by value (the empty value first), any other's ignoring letter
+// case (values equal but for case in byte order). Collects the first cap + 1
+// distinct values met in table order.
 std::vector<std::string> UniqueValues(const std::string& path, const std::string& field,
                                       std::size_t cap);
 

@@ -2,6 +2,7 @@
 
 #include "input/number_text.h"
 #include "input/table_file_io.h"
+#include "input/value_text.h"
 
 #include <shapefil.h>
 
@@ -171,9 +172,13 @@ const char* DbfTable::Raw(int row, int field) const {
 
 std::string DbfTable::Text(int row, int field) const {
     const char* raw = Raw(row, field);
-    // dBase writes a number that is missing or did not fit its width as asterisks.
-    if (fields_[static_cast<std::size_t>(field)].kind == FieldKind::Numeric && raw[0] == '*')
-        return std::string();
+    const FieldInfo& info = fields_[static_cast<std::size_t>(field)];
+    if (info.kind == FieldKind::Numeric) {
+        // dBase writes a number that is missing or did not fit its width as asterisks.
+        if (raw[0] == '*') return std::string();
+        return ReadableNumber(raw);
+    }
+    if (std::toupper(static_cast<unsigned char>(info.nativeType)) == 'D') return ReadableDate(decoder_.Decode(raw));
     return decoder_.Decode(raw);
 }
 
