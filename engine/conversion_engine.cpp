@@ -275,6 +275,10 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
         messages.Information(shapePath + ": " + Records(index.EntryCount() - table.RecordCount()) +
                              " without a row in " + Kml.AttributeTablePath + " (it has " +
                              std::to_string(table.RecordCount()) + " rows) not written");
+    if (loop.WithoutValue() > 0)
+        messages.Information(shapePath + ": " + Records(loop.WithoutValue()) + " without a value of " +
+                             Symbols.FieldName() + (Symbols.NormField().empty() ? "" : " or " + Symbols.NormField()) +
+                             (loop.WithoutValue() == 1 ? " takes" : " take") + " the default symbol, in no class");
     if (loop.NotFinite() > 0)
         messages.Information(shapePath + ": " + Records(loop.NotFinite()) +
                              " left out: coordinates that do not convert to a position (the first is record " +

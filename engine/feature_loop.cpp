@@ -6,7 +6,9 @@
 #include "input/number_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
+#include <limits>
 #include <thread>
 #include <unordered_map>
 
@@ -67,6 +69,16 @@ std::vector<double> FeatureLoop::Numbers(int field) const {
     for (int row = 0; row < in_.table.RecordCount(); ++row)
         numbers[static_cast<std::size_t>(row)] = TextToNumber(in_.table.Text(row, field));
     return numbers;
+}
+
+std::vector<double> FeatureLoop::ClassValues(int field) const {
+    std::vector<double> values(static_cast<std::size_t>(in_.table.RecordCount()));
+    for (int row = 0; row < in_.table.RecordCount(); ++row) {
+        const std::string text = in_.table.Text(row, field);
+        values[static_cast<std::size_t>(row)] =
+            text.empty() ? std::numeric_limits<double>::quiet_NaN() : TextToNumber(text);
+    }
+    return values;
 }
 
 std::vector<std::int32_t> FeatureLoop::UniqueClasses(int field) const {
@@ -229,11 +241,17 @@ void FeatureLoop::WriteGraduated() {
     const int field = normalised ? RatioFieldIndex(in_.table) : in_.table.RequireField(in_.symbols.FieldName());
     const std::string fieldName = normalised ? kRatioField : in_.symbols.FieldName();
     in_.symbols.BuildRanges();
-    // Each row's value is read once, in one pass over the table.
-    const std::vector<double> values = Numbers(field);
+    // Each row's value is read once, in one pass over the table; an empty value
+    // (or ratio) is NaN, which no class holds.
+    const std::vector<double> values = ClassValues(field);
+    std::vector<OrderedRow> withoutValue;
+    for (const OrderedRow& r : in_.order.rows)
+        if (std::isnan(values[static_cast<std::size_t>(r.row)])) withoutValue.push_back(r);
+    withoutValue_ = static_cast<long long>(withoutValue.size());
     if (!in_.kml.CreateFolders) {
         std::vector<std::int32_t> classes(values.size());
-        for (std::size_t row = 0; row < values.size(); ++row) classes[row] = in_.symbols.FindRange(values[row]);
+        for (std::size_t row = 0; row < values.size(); ++row)
+            classes[row] = std::isnan(values[row]) ? 0 : in_.symbols.FindRange(values[row]);
         WriteRows(in_.order.rows, &classes);
         return;
     }
@@ -249,6 +267,15 @@ void FeatureLoop::WriteGraduated() {
         in_.document.WriteClassStyles(n);
         in_.document.SetStyleUrl(n);
         WriteRows(members, nullptr);
+        in_.out.Write("</Folder>");
+    }
+    // Rows without a value follow the class folders in a folder of their own, in
+    // the default style: the lowest class is no place for them.
+    if (!withoutValue.empty()) {
+        in_.out.Write("<Folder><name>No value</name>");
+        in_.document.WriteClassStyles(0);
+        in_.document.SetStyleUrl(0);
+        WriteRows(withoutValue, nullptr);
         in_.out.Write("</Folder>");
     }
 }

@@ -64,6 +64,8 @@ public:
     long long WithoutGeometry() const { return withoutGeometry_; }
     long long NotFinite() const { return notFinite_; }
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
+    // Graduated rows whose value (or ratio) is empty: they take the default symbol.
+    long long WithoutValue() const { return withoutValue_; }
 
 private:
     // A stretch of rows with what was read for them: their records end to end, where
@@ -87,6 +89,8 @@ private:
     // The class of every row (0 for none), from one pass over the table.
     std::vector<std::int32_t> UniqueClasses(int field) const;
     std::vector<double> Numbers(int field) const;
+    // As Numbers, but NaN where the value is empty.
+    std::vector<double> ClassValues(int field) const;
 
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
@@ -99,6 +103,7 @@ private:
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;
     std::int32_t firstNotFinite_ = 0;
+    long long withoutValue_ = 0;
     long long visited_ = 0;
     int reportedPercent_ = -1;
 };

@@ -296,8 +296,12 @@ void Normalize(const std::string& workTable, const std::string& field, const std
         ratios.reserve(static_cast<std::size_t>(rows) * width);
         char buf[64];
         for (int row = 0; row < table.RecordCount(); ++row) {
-            const double a = table.Number(row, f);
-            const double b = table.Number(row, g);
+            double a = 0, b = 0;
+            // A row without either value has no ratio, and so no class.
+            if (!table.NumberIfPresent(row, f, a) || !table.NumberIfPresent(row, g, b)) {
+                ratios.append(width, ' ');
+                continue;
+            }
             const double r = b == 0 ? 0 : a / b;
             const auto length = std::min(static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, r).ptr - buf), width);
             ratios.append(buf, length).append(width - length, ' ');

@@ -34,14 +34,17 @@ struct NumberSummary {
 };
 
 // One pass over the live rows: the field's value, or its ratio to the normaliser
-// (0 where the normaliser is 0) when normaliser is not -1.
+// (0 where the normaliser is 0) when normaliser is not -1. A row without a value
+// (or without a normaliser) takes no part: it belongs to no class.
 NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
     NumberSummary s;
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) continue;
-        double v = table.Number(row, field);
+        double v = 0;
+        if (!table.NumberIfPresent(row, field, v)) continue;
         if (normaliser >= 0) {
-            const double n = table.Number(row, normaliser);
+            double n = 0;
+            if (!table.NumberIfPresent(row, normaliser, n)) continue;
             v = n == 0 ? 0 : v / n;
         }
         if (s.range.count == 0 || v < s.range.minimum) s.range.minimum = v;
