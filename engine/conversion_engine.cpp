@@ -1,5 +1,6 @@
 #include "engine/conversion_engine.h"
 
+#include "engine/attribute_data.h"
 #include "engine/feature_loop.h"
 #include "engine/icon_palette.h"
 #include "engine/kml_document.h"
@@ -75,6 +76,7 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.LabelRollOver = c.labels == LabelDisplay::RollOver;
     Kml.Centroid = c.centroid;
     Kml.CreateFolders = c.createFolders;
+    Kml.AttributeData = c.attributeData;
     Kml.RollOverColor = c.rollOverColor;
     Kml.RollOverChangeColor = c.rollOverChangeColor;
     Kml.MultiCentroid = c.multiCentroid;
@@ -247,7 +249,9 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
 
     OutputFile out(kmlPath);
     KmlDocumentWriter document(out, Kml, State, Symbols, Balloon, icons, InputShapeClass);
-    document.WriteHeader();
+    std::string schema;
+    if (Kml.AttributeData) AppendDataSchema(schema, DataFields(table));
+    document.WriteHeader(schema);
     out.Write("<Snippet>Legend: " + XmlEscape(document.LegendText()) + "</Snippet>");
     if (!Kml.CreateFolders) out.Write("<open>0</open><visibility>1</visibility>");
 

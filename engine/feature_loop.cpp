@@ -60,6 +60,8 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
+    if (in_.kml.AttributeData) dataFields_ = DataFields(in_.table);
+    dataRow_.resize(dataFields_.size());
     batchReader_.FileName = in_.reader.FileName;
     if (!batchReader_.Open()) throw ShapefileError(batchReader_.Error());
 }
@@ -103,7 +105,7 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
     // Rows in label order reach memory out of order: ask for it this many rows ahead.
     constexpr std::size_t kAhead = 16;
     const std::size_t fields = balloonFields_.size();
-    const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields, 1)));
+    const std::size_t rowsPerBatch = std::min(kBatchRows, std::max<std::size_t>(1, kBatchValues / std::max<std::size_t>(fields + dataFields_.size(), 1)));
     const std::int32_t lastRecord = in_.index.EntryCount();
     batch.ranges.clear();
     std::size_t end = start, bytes = 0;
@@ -122,15 +124,20 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
     }
     batch.rows = rows.subspan(start, end - start);
     batchReader_.ReadRanges(batch.ranges, batch.records, batch.recordAt);
-    if (fields == 0) return end;
-    // Balloon values row by row in table order, to be taken in label order.
+    if (fields == 0 && dataFields_.empty()) return end;
+    // Balloon and data values row by row in table order, to be taken in label order.
     std::vector<std::size_t> byRow(batch.rows.size());
     for (std::size_t i = 0; i < byRow.size(); ++i) byRow[i] = i;
     std::sort(byRow.begin(), byRow.end(), [&](std::size_t a, std::size_t b) { return batch.rows[a].row < batch.rows[b].row; });
     batch.balloonValues.resize(batch.rows.size() * fields);
-    for (const std::size_t i : byRow)
+    const std::size_t data = dataFields_.size();
+    batch.dataValues.resize(batch.rows.size() * data);
+    for (const std::size_t i : byRow) {
         for (std::size_t f = 0; f < fields; ++f)
             batch.balloonValues[i * fields + f] = in_.rowsTable.Text(batch.rows[i].row, balloonFields_[f]);
+        for (std::size_t f = 0; f < data; ++f)
+            batch.dataValues[i * data + f] = in_.rowsTable.Text(batch.rows[i].row, dataFields_[f].index);
+    }
     return end;
 }
 
@@ -145,6 +152,11 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
         if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
         if (labelled) row_.label = in_.order.Label(r);
         for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = batch.balloonValues[i * fields + f];
+        if (!dataFields_.empty()) {
+            for (std::size_t f = 0; f < dataRow_.size(); ++f) dataRow_[f] = batch.dataValues[i * dataRow_.size() + f];
+            row_.extendedData.clear();
+            AppendExtendedData(row_.extendedData, dataFields_, dataRow_);
+        }
         if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
 
         text_.clear();

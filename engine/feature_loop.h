@@ -5,6 +5,7 @@
 // order, so that a run reads its files front to back a few times rather than
 // seeking once per row. The next batch is read while this one is written.
 
+#include "engine/attribute_data.h"
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
 #include "engine/row_order.h"
@@ -76,6 +77,7 @@ private:
         HugePageVector<unsigned char> records;
         std::vector<std::size_t> recordAt;
         std::vector<std::string> balloonValues;
+        std::vector<std::string> dataValues;  // with attribute data, as balloonValues
     };
 
     // The rows in order, each with its style reference set to classOf(row) when given.
@@ -94,6 +96,8 @@ private:
 
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
+    std::vector<DataField> dataFields_;  // every field, with attribute data
+    std::vector<std::string> dataRow_;
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;

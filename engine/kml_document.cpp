@@ -18,7 +18,7 @@ KmlDocumentWriter::KmlDocumentWriter(OutputFile& out, TKml& kml, const TEngineSt
     : out_(out), kml_(kml), state_(state), symbols_(symbols), balloon_(balloon), icons_(icons),
       inputShapeClass_(inputShapeClass) {}
 
-void KmlDocumentWriter::WriteHeader() {
+void KmlDocumentWriter::WriteHeader(std::string_view schema) {
     WriteText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     WriteText(std::string("<kml xmlns=\"") + kKmlNamespace + "\">");
     WriteText("<Document><name>" + XmlEscape(kml_.DocumentName) + "</name>");
@@ -26,6 +26,7 @@ void KmlDocumentWriter::WriteHeader() {
     if (!kml_.CreateFolders) WriteClassStyles(0);
     if (!single)
         for (int n = 1; n <= symbols_.Count(); ++n) WriteClassStyles(n);
+    WriteText(schema);
     if (!kml_.CreateFolders) WriteText("<Folder><name>Features</name>");
 }
 

@@ -74,6 +74,7 @@ void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     *text_ += "</name><Snippet></Snippet>";
     AppendBalloonDescription(*text_, balloon_, row.balloonValues);
     *text_ += kml_.StyleUrlElement;
+    *text_ += row.extendedData;
     if (multi) *text_ += "<MultiGeometry>";
 }
 
