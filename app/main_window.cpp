@@ -445,6 +445,7 @@ ConversionChoices TForm1::Choices() const {
     c.balloon.valueBackground = BalloonValueColor->Value();
     c.balloon.showBorders = CheckBox2->isChecked();
     c.balloon.borderColor = PanelTableColor->Value();
+    c.attributeData = CheckData->isChecked();
     for (int i = 0; i < CheckListBox1->count(); ++i)
         if (CheckListBox1->item(i)->checkState() == Qt::Checked)
             c.balloon.fields.push_back(CheckListBox1->item(i)->text().toStdString());

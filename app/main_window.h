@@ -198,6 +198,7 @@ private:
     ColourSwatch* BalloonValueColor = nullptr;
     ColourSwatch* ValueFontColor = nullptr;
     ColourSwatch* PanelTableColor = nullptr;
+    QCheckBox* CheckData = nullptr;
     // Save
     QLineEdit* EditTitle = nullptr;
     QPlainTextEdit* Memo1 = nullptr;

@@ -75,9 +75,12 @@ public:
             const auto found = byValue_.find(table_->Text(row, field_));
             return found == byValue_.end() ? 0 : found->second;
         }
-        double v = table_->Number(row, field_);
+        // A row without a value (or normaliser) belongs to no class, as in the document.
+        double v = 0;
+        if (!table_->NumberIfPresent(row, field_, v)) return 0;
         if (norm_ >= 0) {
-            const double n = table_->Number(row, norm_);
+            double n = 0;
+            if (!table_->NumberIfPresent(row, norm_, n)) return 0;
             v = n == 0 ? 0 : v / n;
         }
         return symbols_.FindRange(v);

@@ -301,6 +301,10 @@ QWidget* TForm1::BuildBalloonPage() {
     ValueFontColor = Swatch(page, "ValueFontColor", QRect(330, 260, 60, 22), 32768);
     PanelTableColor = Swatch(page, "PanelTableColor", QRect(0, 0, 1, 1), 0);
     PanelTableColor->hide();
+    // Every field, not only the balloon's, as data that GIS programs read back typed.
+    CheckData = Captioned<QCheckBox>(page, "CheckData", QStringLiteral("All Fields as Data"), QRect(195, 292, 195, 20));
+    CheckData->setToolTip(QStringLiteral("Writes every field of each feature as KML data, which GIS programs "
+                                         "and Google Earth's table read back with its type"));
     return page;
 }
 

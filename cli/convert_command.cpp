@@ -132,6 +132,7 @@ void ReadBalloon(const CommandLine& line, const DbfTable& table, ConversionChoic
     if (line.Has("--balloon-width"))
         c.balloon.widthText = std::to_string(ParseInteger("--balloon-width", line.values.at("--balloon-width"), 1, 10000));
     c.balloon.showBorders = line.Has("--balloon-borders");
+    c.attributeData = line.Has("--data");
     if (line.Has("--balloon-color")) c.balloon.balloonColor = ParseColour("--balloon-color", line.values.at("--balloon-color"));
 }
 

@@ -19,6 +19,7 @@ const std::vector<OptionSpec>& Options() {
         {"--balloon-width", "PIXELS", "width of the balloon's table; default 250"},
         {"--balloon-borders", "", "draw the borders of the balloon's table"},
         {"--balloon-color", "#RRGGBB", "background of the balloon; default #FFFFFF"},
+        {"--data", "", "write every field of each record as KML data (ExtendedData with a Schema), which GIS programs read back with its type"},
         {"--rollover", "", "highlight a feature under the mouse"},
         {"--rollover-color", "#RRGGBB", "line and fill colour of highlighted polygons; default #FFFFFF"},
         {"--rollover-keep-colors", "", "highlighted polygons keep their own colours"},

@@ -35,6 +35,7 @@ struct ConversionChoices {
     LabelDisplay labels = LabelDisplay::Never;
     bool centroid = false;
     bool createFolders = false;
+    bool attributeData = false;  // every field as data that GIS programs read back
     std::uint32_t rollOverColor = 0xFFFFFF;
     bool rollOverChangeColor = true;
     bool multiCentroid = false;

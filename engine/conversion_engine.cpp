@@ -1,5 +1,6 @@
 #include "engine/conversion_engine.h"
 
+#include "engine/attribute_data.h"
 #include "engine/feature_loop.h"
 #include "engine/icon_palette.h"
 #include "engine/kml_document.h"
@@ -76,6 +77,7 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.LabelRollOver = c.labels == LabelDisplay::RollOver;
     Kml.Centroid = c.centroid;
     Kml.CreateFolders = c.createFolders;
+    Kml.AttributeData = c.attributeData;
     Kml.RollOverColor = c.rollOverColor;
     Kml.RollOverChangeColor = c.rollOverChangeColor;
     Kml.MultiCentroid = c.multiCentroid;
@@ -252,7 +254,9 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
 
     OutputFile out(kmlPath);
     KmlDocumentWriter document(out, Kml, State, Symbols, Balloon, icons, InputShapeClass);
-    document.WriteHeader();
+    std::string schema;
+    if (Kml.AttributeData) AppendDataSchema(schema, DataFields(table));
+    document.WriteHeader(schema);
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
     placemarks.StreamLargeRecordsTo(&out);
@@ -278,6 +282,10 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
         messages.Information(shapePath + ": " + Records(index.EntryCount() - table.RecordCount()) +
                              " without a row in " + Kml.AttributeTablePath + " (it has " +
                              std::to_string(table.RecordCount()) + " rows) not written");
+    if (loop.WithoutValue() > 0)
+        messages.Information(shapePath + ": " + Records(loop.WithoutValue()) + " without a value of " +
+                             Symbols.FieldName() + (Symbols.NormField().empty() ? "" : " or " + Symbols.NormField()) +
+                             (loop.WithoutValue() == 1 ? " takes" : " take") + " the default symbol, in no class");
     if (loop.NotFinite() > 0)
         messages.Information(shapePath + ": " + Records(loop.NotFinite()) +
                              " left out: coordinates that do not convert to a position (the first is record " +

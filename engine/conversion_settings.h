@@ -39,6 +39,7 @@ struct TKml : GraduatedBounds {
     bool LabelRollOver = false;
     bool Centroid = false;
     bool CreateFolders = false;
+    bool AttributeData = false;  // every field of each record as ExtendedData
     std::string StyleId;
     bool UniqueNumeric = false;  // unique values compared unquoted in class filters
     std::uint32_t RollOverColor = 0;

@@ -7,6 +7,8 @@
 #include "input/radix_sort.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <unordered_map>
 
 namespace tessaly {
@@ -35,10 +37,14 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
         tableFields_.push_back(f);
         tableFieldBytes_ += static_cast<std::size_t>(in_.table.Fields()[static_cast<std::size_t>(f)].width) + 1;
     }
-    if (!tableFields_.empty()) batchTable_.emplace(in_.table.Path());
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
     row_.balloonValues.resize(balloonFields_.size());
+    if (in_.kml.AttributeData) dataFields_ = DataFields(in_.table);
+    for (const DataField& d : dataFields_)
+        tableFieldBytes_ += static_cast<std::size_t>(in_.table.Fields()[static_cast<std::size_t>(d.index)].width) + 1;
+    dataRow_.resize(dataFields_.size());
+    if (!tableFields_.empty() || !dataFields_.empty()) batchTable_.emplace(in_.table.Path());
 }
 
 std::vector<double> FeatureLoop::Numbers(int field) const {
@@ -46,6 +52,16 @@ std::vector<double> FeatureLoop::Numbers(int field) const {
     for (int row = 0; row < in_.table.RecordCount(); ++row)
         numbers[static_cast<std::size_t>(row)] = TextToNumber(in_.table.Text(row, field));
     return numbers;
+}
+
+std::vector<double> FeatureLoop::ClassValues(int field) const {
+    std::vector<double> values(static_cast<std::size_t>(in_.table.RecordCount()));
+    for (int row = 0; row < in_.table.RecordCount(); ++row) {
+        const std::string text = in_.table.Text(row, field);
+        values[static_cast<std::size_t>(row)] =
+            text.empty() ? std::numeric_limits<double>::quiet_NaN() : TextToNumber(text);
+    }
+    return values;
 }
 
 std::vector<std::int32_t> FeatureLoop::UniqueClasses(int field) const {
@@ -89,11 +105,11 @@ std::size_t FeatureLoop::ReadBatch(std::span<const OrderedRow> rows, std::size_t
     }
     batch.rows = rows.subspan(start, end - start);
     in_.reader.ReadRanges(batch.ranges, batch.records, batch.recordAt);
-    if (!tableFields_.empty()) ReadBalloonValues(batch);
+    if (batchTable_) ReadTableValues(batch);
     return end;
 }
 
-void FeatureLoop::ReadBalloonValues(Batch& batch) {
+void FeatureLoop::ReadTableValues(Batch& batch) {
     // Row by row in table order, so that the table is read front to back: each
     // row's place in the batch under its row number, sorted on the row number.
     std::vector<std::uint64_t> byRow(batch.rows.size()), spare(batch.rows.size());
@@ -102,18 +118,20 @@ void FeatureLoop::ReadBalloonValues(Batch& batch) {
     RadixSort(byRow, spare, 4, 8);
     batch.values.clear();
     batch.valuesAt.resize(batch.rows.size());
+    auto take = [&](std::uint32_t i, int field) {
+        batchTable_->AppendText(batch.rows[i].row, field, batch.values);
+        batch.values += '\0';
+    };
     for (const std::uint64_t key : byRow) {
         const auto i = static_cast<std::uint32_t>(key);
         batch.valuesAt[i] = static_cast<std::uint32_t>(batch.values.size());
-        for (const int f : tableFields_) {
-            batchTable_->AppendText(batch.rows[i].row, f, batch.values);
-            batch.values += '\0';
-        }
+        for (const int f : tableFields_) take(i, f);
+        for (const DataField& d : dataFields_) take(i, d.index);
     }
 }
 
-void FeatureLoop::TakeBalloonValues(const Batch& batch, std::size_t i) {
-    const char* stored = tableFields_.empty() ? nullptr : batch.values.data() + batch.valuesAt[i];
+void FeatureLoop::TakeTableValues(const Batch& batch, std::size_t i) {
+    const char* stored = batchTable_ ? batch.values.data() + batch.valuesAt[i] : nullptr;
     for (std::size_t f = 0; f < balloonFields_.size(); ++f) {
         if (balloonFields_[f] == labelField_) {
             row_.balloonValues[f] = in_.order.Label(batch.rows[i]);
@@ -122,6 +140,13 @@ void FeatureLoop::TakeBalloonValues(const Batch& batch, std::size_t i) {
         row_.balloonValues[f] = stored;
         stored += row_.balloonValues[f].size() + 1;
     }
+    if (dataFields_.empty()) return;
+    for (std::string& value : dataRow_) {
+        value = stored;
+        stored += value.size() + 1;
+    }
+    row_.extendedData.clear();
+    AppendExtendedData(row_.extendedData, dataFields_, dataRow_);
 }
 
 void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number) {
@@ -130,12 +155,12 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
     for (std::size_t i = 0; i < batch.rows.size(); ++i) {
         const OrderedRow& r = batch.rows[i];
         if (labelled && i + kAhead < batch.rows.size()) in_.order.PrefetchLabel(batch.rows[i + kAhead]);
-        if (!tableFields_.empty() && i + kAhead < batch.rows.size())
+        if (batchTable_ && i + kAhead < batch.rows.size())
             __builtin_prefetch(batch.values.data() + batch.valuesAt[i + kAhead]);
         in_.reader.ReadRecordAt(batch.ranges[i].offset, batch.records.data() + batch.recordAt[i], batch.ranges[i].size);
         if (classOf != nullptr) in_.document.SetStyleUrl((*classOf)[static_cast<std::size_t>(r.row)]);
         if (labelled) row_.label = in_.order.Label(r);
-        TakeBalloonValues(batch, i);
+        TakeTableValues(batch, i);
         if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
 
         text_.clear();
@@ -208,11 +233,17 @@ void FeatureLoop::WriteGraduated() {
     const bool normalised = !in_.symbols.NormField().empty();
     const int field = normalised ? RatioFieldIndex(in_.table) : in_.table.RequireField(in_.symbols.FieldName());
     in_.symbols.BuildRanges();
-    // Each row's value is read once, in one pass over the table.
-    const std::vector<double> values = Numbers(field);
+    // Each row's value is read once, in one pass over the table; an empty value
+    // (or ratio) is NaN, which no class holds.
+    const std::vector<double> values = ClassValues(field);
+    std::vector<OrderedRow> withoutValue;
+    for (const OrderedRow& r : in_.order.rows)
+        if (std::isnan(values[static_cast<std::size_t>(r.row)])) withoutValue.push_back(r);
+    withoutValue_ = static_cast<long long>(withoutValue.size());
     if (!in_.kml.CreateFolders) {
         std::vector<std::int32_t> classes(values.size());
-        for (std::size_t row = 0; row < values.size(); ++row) classes[row] = in_.symbols.FindRange(values[row]);
+        for (std::size_t row = 0; row < values.size(); ++row)
+            classes[row] = std::isnan(values[row]) ? 0 : in_.symbols.FindRange(values[row]);
         WriteRows(in_.order.rows, &classes);
         return;
     }
@@ -227,6 +258,15 @@ void FeatureLoop::WriteGraduated() {
         in_.out.Write("<Folder><name>" + XmlEscape(in_.symbols.Item(n).ValueText) + "</name>");
         in_.document.SetStyleUrl(n);
         WriteRows(members, nullptr);
+        in_.out.Write("</Folder>");
+    }
+    // Rows without a value follow the class folders in a folder of their own, in
+    // the default style: the lowest class is no place for them.
+    if (!withoutValue.empty()) {
+        in_.out.Write("<Folder><name>No value</name>");
+        in_.document.WriteClassStyles(0);
+        in_.document.SetStyleUrl(0);
+        WriteRows(withoutValue, nullptr);
         in_.out.Write("</Folder>");
     }
 }

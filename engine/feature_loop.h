@@ -6,6 +6,7 @@
 // A batch carries its rows' balloon values too, read from the table in file order
 // as the records are.
 
+#include "engine/attribute_data.h"
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
 #include "engine/row_order.h"
@@ -60,10 +61,12 @@ public:
     long long WithoutGeometry() const { return withoutGeometry_; }
     long long NotFinite() const { return notFinite_; }
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
+    // Graduated rows whose value (or ratio) is empty: they take the default symbol.
+    long long WithoutValue() const { return withoutValue_; }
 
 private:
     // A stretch of rows with what was read for them: their records end to end, and
-    // where each begins; their values of the balloon fields read from the table, each
+    // where each begins; their values of the balloon and data fields read from the table, each
     // ended by a zero byte, a row's values one after the other, and where each row's
     // values begin.
     struct Batch {
@@ -78,33 +81,38 @@ private:
     // The rows in order, each with its style reference set to classOf(row) when given.
     void WriteRows(std::span<const OrderedRow> rows, const std::vector<std::int32_t>* classOf);
     // Fills the batch with as many rows from `start` on as it holds and reads their
-    // records and balloon values; where the batch ends.
+    // records and the values of its balloon and data fields; where the batch ends.
     std::size_t ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch);
     void WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number);
-    void ReadBalloonValues(Batch& batch);
-    // Points the balloon values of the batch's row i at its texts.
-    void TakeBalloonValues(const Batch& batch, std::size_t i);
+    void ReadTableValues(Batch& batch);
+    // Sets the balloon values, and the attribute data, of the batch's row i.
+    void TakeTableValues(const Batch& batch, std::size_t i);
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
     std::vector<std::int32_t> UniqueClasses(int field) const;
     std::vector<double> Numbers(int field) const;
+    // As Numbers, but NaN where the value is empty.
+    std::vector<double> ClassValues(int field) const;
 
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
     // The label field, when there is one: its balloon values are the row order's labels.
     int labelField_ = -1;
     std::vector<int> tableFields_;  // the other balloon fields, read from the table
-    std::size_t tableFieldBytes_ = 0;  // their widths and zero ends, added up
+    std::size_t tableFieldBytes_ = 0;  // the widths and zero ends of every field read from the table
+    std::vector<DataField> dataFields_;  // every field, with attribute data
+    std::vector<std::string> dataRow_;
     std::vector<double> heights_;  // of every row, with a height field
     FeatureRow row_;
     std::string text_;
-    std::optional<DbfTable> batchTable_;  // the table once more, when it has balloon values to read
+    std::optional<DbfTable> batchTable_;  // the table once more, when it has values to read
     Batch batch_;
     long long written_ = 0;
     long long withoutGeometry_ = 0;
     long long notFinite_ = 0;
     std::int32_t firstNotFinite_ = 0;
+    long long withoutValue_ = 0;
     long long visited_ = 0;
     int reportedPercent_ = -1;
 };

@@ -31,7 +31,7 @@ bool KmlDocumentWriter::NamesPaletteCells() const {
     return false;
 }
 
-void KmlDocumentWriter::WriteHeader() {
+void KmlDocumentWriter::WriteHeader(std::string_view schema) {
     WriteText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>");
     std::string root = std::string("<kml xmlns=\"") + kKmlNamespace + "\"";
     if (NamesPaletteCells()) root += std::string(" xmlns:gx=\"") + kGoogleExtensionNamespace + "\"";
@@ -45,6 +45,7 @@ void KmlDocumentWriter::WriteHeader() {
     if (!kml_.CreateFolders) WriteClassStyles(0);
     if (!single)
         for (int n = 1; n <= symbols_.Count(); ++n) WriteClassStyles(n);
+    WriteText(schema);
     if (!kml_.CreateFolders)
         WriteText("<Folder><name>Features</name><visibility>1</visibility><open>0</open>" + legend);
 }

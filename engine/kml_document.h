@@ -20,9 +20,10 @@ public:
                       std::uint8_t inputShapeClass);
 
     void WriteText(std::string_view text) { out_.Write(text); }
-    // The XML declaration, the document's name, the legend and the class styles;
+    // The XML declaration, the document's name, the legend, the class styles and the
+    // schema of the attribute data (its fields end there, before the first feature);
     // without class folders the legend opens the "Features" folder.
-    void WriteHeader();
+    void WriteHeader(std::string_view schema = {});
     std::string LegendText() const;
     void LoadClassStyle(const TItemSym& symbol);
     // The style block of class n (0: the default symbol).

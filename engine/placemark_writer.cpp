@@ -80,6 +80,7 @@ void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     *text_ += "</name><Snippet></Snippet>";
     balloon_.Append(*text_, row.balloonValues);
     *text_ += kml_.StyleUrlElement;
+    *text_ += row.extendedData;
     if (multi) *text_ += "<MultiGeometry>";
 }
 

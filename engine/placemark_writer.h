@@ -20,6 +20,7 @@ struct FeatureRow {
     std::string label;                       // the label field's value; unused without one
     std::vector<std::string_view> balloonValues;  // one per balloon field, UTF-8
     double heightFieldValue = 0;             // the height field's value (field heights)
+    std::string extendedData;                // every field as data, when asked for
 };
 
 enum class FeatureResult {

@@ -22,8 +22,9 @@ void CreateWorkingTable(const std::string& inputTable, const std::string& workTa
 // The position of the ratio field, the last; the row number is just before it.
 int RatioFieldIndex(const DbfTable& workTable);
 
-// DBF_GFX := field / normaliser for every row, 0 where the normaliser is 0; the
-// ratio is stored in full, as the shortest text that reads back exactly.
+// DBF_GFX := field / normaliser for every row, 0 where the normaliser is 0, blank
+// where either value is empty; the ratio is stored in full, as the shortest text
+// that reads back exactly.
 void Normalize(const std::string& workTable, const std::string& field, const std::string& normaliser);
 
 }  // namespace tessaly

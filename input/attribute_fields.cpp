@@ -34,14 +34,17 @@ struct NumberSummary {
 };
 
 // One pass over the live rows: the field's value, or its ratio to the normaliser
-// (0 where the normaliser is 0) when normaliser is not -1.
+// (0 where the normaliser is 0) when normaliser is not -1. A row without a value
+// (or without a normaliser) takes no part: it belongs to no class.
 NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
     NumberSummary s;
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) continue;
-        double v = table.Number(row, field);
+        double v = 0;
+        if (!table.NumberIfPresent(row, field, v)) continue;
         if (normaliser >= 0) {
-            const double n = table.Number(row, normaliser);
+            double n = 0;
+            if (!table.NumberIfPresent(row, normaliser, n)) continue;
             v = n == 0 ? 0 : v / n;
         }
         if (s.range.count == 0 || v < s.range.minimum) s.range.minimum = v;
@@ -50,6 +53,13 @@ NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
         ++s.range.count;
     }
     return s;
+}
+
+// A numeric field's values by the number they hold, the empty value first.
+bool LessAsNumber(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return a.empty() && !b.empty();
+    const double x = TextToNumber(a), y = TextToNumber(b);
+    return x != y ? x < y : a < b;
 }
 
 }  // namespace
@@ -79,7 +89,8 @@ std::vector<std::string> UniqueValues(const std::string& path, const std::string
         std::string v = table.Text(row, index);
         if (seen.insert(v).second) values.push_back(std::move(v));
     }
-    std::sort(values.begin(), values.end(), LessIgnoringCase);
+    const bool numeric = table.Fields()[static_cast<std::size_t>(index)].kind == FieldKind::Numeric;
+    std::sort(values.begin(), values.end(), numeric ? LessAsNumber : LessIgnoringCase);
     return values;
 }
 

@@ -16,9 +16,10 @@ std::vector<std::string> ListFields(const std::string& path, int kind);
 
 bool IsNumericField(const std::string& path, const std::string& field);
 
-// The field's distinct values, exact (case-sensitive) as texts, in ascending order
-// ignoring letter case (values equal but for case in byte order). Collects the
-// first cap + 1 distinct values met in table order.
+// The field's distinct values, exact (case-sensitive) as texts, in ascending order:
+// a numeric field's by value (the empty value first), any other's ignoring letter
+// case (values equal but for case in byte order). Collects the first cap + 1
+// distinct values met in table order.
 std::vector<std::string> UniqueValues(const std::string& path, const std::string& field,
                                       std::size_t cap);
 
@@ -28,9 +29,11 @@ struct ValueRange {
     long long count = 0;  // rows read; minimum and maximum mean nothing without any
 };
 
+// Empty values (blank, or stored as asterisks) take no part in the range.
 ValueRange FieldMinMax(const std::string& path, const std::string& field);
 
-// Range of value / normaliser per row; a row whose normaliser is 0 counts as 0.
+// Range of value / normaliser per row; a row whose normaliser is 0 counts as 0,
+// one whose value or normaliser is empty not at all.
 ValueRange RatioMinMax(const std::string& path, const std::string& field,
                        const std::string& normaliser);
 
@@ -44,8 +47,9 @@ struct NumberColumn {
 
 NumberColumn ReadNumberColumn(const std::string& path, const std::string& field);
 
-// "Minimum: ", "Maximum: ", "Total  : ", "Average: " (when there are rows) and
-// "Count  : " lines; the single line "Field not found" for an unknown field.
+// "Minimum: ", "Maximum: ", "Total  : ", "Average: " (when there are values) and
+// "Count  : " lines over the rows with a value; the single line "Field not found"
+// for an unknown field.
 std::vector<std::string> FieldStatistics(const std::string& path, const std::string& field);
 
 }  // namespace tessaly

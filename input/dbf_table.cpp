@@ -3,6 +3,7 @@
 #include "input/letter_case.h"
 #include "input/number_text.h"
 #include "input/table_file_io.h"
+#include "input/value_text.h"
 
 #include <shapefil.h>
 
@@ -169,8 +170,16 @@ std::string DbfTable::Text(int row, int field) const {
 
 void DbfTable::AppendText(int row, int field, std::string& out) const {
     const char* raw = Raw(row, field);
-    // dBase writes a number that is missing or did not fit its width as asterisks.
-    if (fields_[static_cast<std::size_t>(field)].kind == FieldKind::Numeric && raw[0] == '*') return;
+    const FieldInfo& info = fields_[static_cast<std::size_t>(field)];
+    if (info.kind == FieldKind::Numeric) {
+        // dBase writes a number that is missing or did not fit its width as asterisks.
+        if (raw[0] != '*') out += ReadableNumber(raw);
+        return;
+    }
+    if (FoldCase(static_cast<unsigned char>(info.nativeType)) == 'd') {
+        out += ReadableDate(decoder_.Decode(raw));
+        return;
+    }
     decoder_.DecodeAppend(raw, out);
 }
 

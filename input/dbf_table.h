@@ -51,9 +51,11 @@ public:
     bool IsDeleted(int row) const;
 
     // The value as text, in UTF-8, without the padding of the fixed-width field.
-    // Numeric values keep their stored digits ("12.50", "-3"), so a value reads the
-    // same wherever it is shown or compared; a blank value, and a number stored as
-    // asterisks (missing, or too wide for its field), is the empty text.
+    // Numeric values read as the number they hold, from their stored digits
+    // ("12.500" is "12.5", "-3.0" is "-3"; ReadableNumber), dates as "2013-01-02",
+    // so a value reads the same wherever it is shown or compared; a blank value,
+    // and a number stored as asterisks (missing, or too wide for its field), is
+    // the empty text.
     std::string Text(int row, int field) const;
     // As Text, appended to out.
     void AppendText(int row, int field, std::string& out) const;

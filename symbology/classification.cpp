@@ -30,16 +30,17 @@ std::vector<std::string> BuildUniqueClasses(const std::string& tablePath, const 
 namespace {
 
 // The values a data-driven method classes, ascending: the field's, or its ratio
-// to the normaliser as the working table stores it (0 where the normaliser is 0
-// or empty). Empty values take no part.
+// to the normaliser as the working table stores it (0 where the normaliser is 0).
+// Empty values, and values whose normaliser is empty, take no part.
 std::vector<double> MethodValues(const std::string& tablePath, const std::string& field,
                                  const std::string& normField) {
     std::vector<double> values = ReadNumberColumn(tablePath, field).values;
     if (!normField.empty()) {
         const std::vector<double> norms = ReadNumberColumn(tablePath, normField).values;
         for (std::size_t i = 0; i < values.size(); ++i) {
-            const double b = std::isnan(norms[i]) ? 0 : norms[i];
-            if (!std::isnan(values[i])) values[i] = b == 0 ? 0 : values[i] / b;
+            const double b = norms[i];
+            if (std::isnan(b)) values[i] = b;
+            else if (!std::isnan(values[i])) values[i] = b == 0 ? 0 : values[i] / b;
         }
     }
     std::erase_if(values, [](double v) { return std::isnan(v); });

@@ -84,6 +84,19 @@ TEST(AttributeFields, UniqueValuesAreExactAndSortedIgnoringCase) {
     EXPECT_EQ(UniqueValues(path, "V", 5000), (std::vector<std::string>{"10", "9", "A", "a", "b"}));
 }
 
+TEST(AttributeFields, UniqueValuesOfANumericFieldSortAsNumbers) {
+    TempDir dir;
+    const std::string path = (dir / "counts.dbf").string();
+    DBFHandle h = DBFCreate(path.c_str());
+    DBFAddNativeFieldType(h, "N", 'N', 8, 2);
+    const double values[] = {110, 17, 109.5, 128, 18, 17, -2};
+    for (int i = 0; i < 7; ++i) DBFWriteDoubleAttribute(h, i, 0, values[i]);
+    DBFWriteNULLAttribute(h, 7, 0);
+    DBFClose(h);
+    EXPECT_EQ(UniqueValues(path, "N", 5000),
+              (std::vector<std::string>{"", "-2", "17", "18", "109.5", "110", "128"}));
+}
+
 TEST(AttributeFields, UniqueValuesStopOneBeyondTheCap) {
     TempDir dir;
     const std::string path = MakeTextTable(dir, {"d", "a", "c", "b", "e"});
@@ -201,7 +214,7 @@ TEST(DbfTable, DecodesEachTableFromItsCodePage) {
     }
 }
 
-TEST(DbfTable, NumericTextsKeepTheirStoredDigits) {
+TEST(DbfTable, NumbersAndDatesReadAsTheirValues) {
     TempDir dir;
     const DbfTable bg(dir.CopyShared("pyshp/blockgroups").replace_extension(".dbf").string());
     EXPECT_EQ(bg.Text(0, bg.RequireField("AREA")), "0.96761");
@@ -214,6 +227,9 @@ TEST(DbfTable, NumericTextsKeepTheirStoredDigits) {
     EXPECT_DOUBLE_EQ(np.Number(0, 0), 0);
     EXPECT_EQ(np.Text(1, 0), "42");
     EXPECT_EQ(np.Text(2, 0), "-4");
+
+    const DbfTable dates(dir.CopyShared("shapefile-js/date-property").replace_extension(".dbf").string());
+    EXPECT_EQ(dates.Text(0, 0), "2013-01-02");
 }
 
 TEST(DbfTable, FieldsAreFoundByExactNameFirstThenIgnoringCase) {

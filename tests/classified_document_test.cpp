@@ -101,6 +101,71 @@ TEST(ClassifiedDocument, GraduatedStylesFollowTheIntervals) {
     }
 }
 
+TEST(ClassifiedDocument, EmptyValuesBelongToNoClass) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    {
+        // Five rows without a population and five without an area, as GDAL writes a null.
+        DBFHandle h = DBFOpen(fs::path(shp).replace_extension(".dbf").c_str(), "r+b");
+        for (int row = 0; row < 10; ++row) DBFWriteNULLAttribute(h, row * 60, row < 5 ? 2 : 0);
+        DBFClose(h);
+    }
+    const std::string common = "'" + shp.string() + "' --graduated POP1990 --normalize AREA --classes 4 "
+                               "--balloon POP1990,AREA --label ''";
+    const auto folded = Convert(common + " --folders -o '" + (dir / "f.kml").string() + "'");
+    ASSERT_EQ(folded.status, 0) << folded.output;
+    EXPECT_NE(folded.output.find("10 records without a value of POP1990 or AREA take the default symbol"),
+              std::string::npos) << folded.output;
+    ASSERT_EQ(Convert(common + " -o '" + (dir / "n.kml").string() + "'").status, 0);
+
+    std::vector<std::string> folders;
+    const std::pair<const char*, std::vector<std::string>*> runs[] = {{"f.kml", &folders}, {"n.kml", nullptr}};
+    for (const auto& [file, names] : runs) {
+        const auto features = Features(ReadText(dir / file), names);
+        ASSERT_EQ(features.size(), 663u);
+        int empty = 0;
+        for (const Feature& f : features) {
+            const bool hasValues = !f.values.at(0).empty() && !f.values.at(1).empty();
+            EXPECT_EQ(f.style == "tessaly", !hasValues) << file << " " << f.style;
+            if (!hasValues) {
+                EXPECT_EQ(f.folder, names ? "No value" : "Features");
+                ++empty;
+            }
+        }
+        EXPECT_EQ(empty, 10) << file;
+    }
+    ASSERT_EQ(folders.size(), 5u);
+    EXPECT_EQ(folders.back(), "No value");
+}
+
+TEST(ClassifiedDocument, NumericValuesReadAsNumbersAndSortAsNumbers) {
+    TempDir dir;
+    const fs::path shp = dir.CopyShared("pyshp/blockgroups");
+    ASSERT_EQ(Convert("'" + shp.string() + "' --unique MEDIANRENT --folders --balloon AREA,POP90_SQMI "
+                      "--label POP90_SQMI")
+                  .status,
+              0);
+    const std::string doc = ReadText(dir / "blockgroups.kml");
+    std::vector<std::string> folders;
+    const auto features = Features(doc, &folders);
+    ASSERT_EQ(features.size(), 663u);
+    // Folder names: the rents as numbers, in ascending order of value.
+    ASSERT_GT(folders.size(), 100u);
+    for (std::size_t k = 1; k < folders.size(); ++k)
+        ASSERT_LT(std::stod(folders[k - 1]), std::stod(folders[k])) << folders[k - 1] << " " << folders[k];
+    // Balloons and names hold no padding, no zeros ending a fraction and no bare point.
+    static const std::regex readable(R"(-?[0-9]+(\.[0-9]*[1-9])?)");
+    int whole = 0;
+    for (const Feature& f : features) {
+        for (const std::string& v : f.values) EXPECT_TRUE(std::regex_match(v, readable)) << '"' << v << '"';
+        whole += f.values.at(1).find('.') == std::string::npos;
+    }
+    EXPECT_EQ(whole, 81);  // the densities stored as "60000.0" and the like
+    static const std::regex name(R"(<Placemark><name>([^<]*)</name>)");
+    for (std::sregex_iterator it(doc.begin(), doc.end(), name), end; it != end; ++it)
+        EXPECT_TRUE(std::regex_match((*it)[1].str(), readable)) << (*it)[1].str();
+}
+
 TEST(ClassifiedDocument, DataMethodsPutEveryPlacemarkInTheFolderOfItsClass) {
     TempDir dir;
     const fs::path shp = dir.CopyShared("pyshp/blockgroups");

@@ -35,6 +35,8 @@ const GoldenCase kGoldenCases[] = {
     {"projected/states_nad27_utm16n",
      "--utm 16N --datum 133 --label name --unique name --centroid --balloon id,name --balloon-borders",
      "states_nad27_utm16n_centroids.kml"},
+    {"shapefile-js/number-property", "--label '' --graduated foo --classes 2 --folders --balloon foo --data",
+     "number_graduated_empty_data.kml"},
 };
 
 TEST(GoldenDocuments, RealFilesGiveTheirDocumentsByteForByte) {

@@ -215,6 +215,7 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
     auto* balloon = Control<QListWidget>("CheckListBox1");
     balloon->item(1)->setCheckState(Qt::Checked);
     Click("CheckOverEffect");
+    Click("CheckData");
     dialogs.saveAs = QString::fromStdString((dir / "wizard.kml").string());
     ASSERT_TRUE(window.CreateKml(true));
     EXPECT_EQ(dialogs.proposedName.toStdString(), (dir / "states.kml").string());
@@ -223,7 +224,7 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
     EXPECT_TRUE(messages.errors.empty());
 
     const std::string cli = std::string("'") + TESSALY_CONVERT + "' '" + input.toStdString() + "' -o '" +
-                            (dir / "cli.kml").string() + "' --balloon name --rollover --centroid -q";
+                            (dir / "cli.kml").string() + "' --balloon name --rollover --centroid --data -q";
     ASSERT_EQ(test::RunCommand(cli).status, 0);
     EXPECT_EQ(ReadText(dir / "wizard.kml"), ReadText(dir / "cli.kml"));
     EXPECT_TRUE(test::ValidKml(dir / "wizard.kml"));

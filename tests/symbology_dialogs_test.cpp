@@ -277,6 +277,16 @@ TEST_F(SymbologyPage, AnAcceptedUniqueRampRecoloursTheClasses) {
     EXPECT_EQ(Symbols().Item(2).FillColor, UniqueRampColor(5, 2));
 }
 
+TEST_F(SymbologyPage, TheGridListsANumericFieldsValuesByValue) {
+    Open("pyshp/blockgroups", "RadioUnique");
+    Choose("ComboField", "MEDIANRENT");
+    auto* grid = Child<QTableWidget>(window, "StringGrid1");
+    ASSERT_GT(grid->rowCount(), 100);
+    for (int row = 1; row < grid->rowCount(); ++row)
+        ASSERT_LT(grid->item(row - 1, 1)->text().toDouble(), grid->item(row, 1)->text().toDouble())
+            << grid->item(row - 1, 1)->text().toStdString() << " " << grid->item(row, 1)->text().toStdString();
+}
+
 TEST_F(SymbologyPage, TheSinglePictureOpensTheDefaultSymbol) {
     ASSERT_TRUE(window.LoadInputFile(QString::fromStdString(dir.CopyShared("pyshp/blockgroups").string())));
     window.AZButtonNextClick();

@@ -1,0 +1,88 @@
+#include "engine/attribute_data.h"
+
+#include "engine/kml_text.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace tessaly {
+
+namespace {
+
+// A text for a double-quoted attribute.
+std::string AttributeText(const std::string& text) {
+    std::string out;
+    for (const char c : XmlEscape(text)) {
+        if (c == '"') out += "&quot;";
+        else out += c;
+    }
+    return out;
+}
+
+// dBase logical values: T, t, Y, y are true, F, f, N, n false, "?" unknown. Written
+// as 1 and 0, which every reader of xsd:boolean takes.
+std::string BoolText(const std::string& value) {
+    if (value.size() != 1) return std::string();
+    switch (value[0]) {
+        case 'T': case 't': case 'Y': case 'y': return "1";
+        case 'F': case 'f': case 'N': case 'n': return "0";
+        default: return std::string();
+    }
+}
+
+}  // namespace
+
+const char* DataTypeOf(const FieldInfo& field) {
+    constexpr int kIntDigits = 10;  // 10 digits may pass 2,147,483,647
+    switch (std::toupper(static_cast<unsigned char>(field.nativeType))) {
+        case 'N': return field.decimals == 0 && field.width < kIntDigits ? "int" : "double";
+        case 'F': return "double";
+        case 'L': return "bool";
+        default: return "string";
+    }
+}
+
+std::vector<DataField> DataFields(const DbfTable& workTable) {
+    constexpr std::size_t kOwnFields = 2;  // the row number and the ratio
+    const std::vector<FieldInfo>& all = workTable.Fields();
+    std::vector<DataField> fields;
+    for (std::size_t i = 0; i + kOwnFields < all.size(); ++i)
+        fields.push_back({static_cast<int>(i), all[i].name, DataTypeOf(all[i])});
+    return fields;
+}
+
+void AppendDataSchema(std::string& out, const std::vector<DataField>& fields) {
+    out += "<Schema name=\"";
+    out += kDataSchemaId;
+    out += "\" id=\"";
+    out += kDataSchemaId;
+    out += "\">";
+    for (const DataField& f : fields) {
+        out += "<SimpleField type=\"";
+        out += f.type;
+        out += "\" name=\"";
+        out += AttributeText(f.name);
+        out += "\"/>";
+    }
+    out += "</Schema>";
+}
+
+void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
+                        const std::vector<std::string>& values) {
+    out += "<ExtendedData><SchemaData schemaUrl=\"#";
+    out += kDataSchemaId;
+    out += "\">";
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const bool logical = std::strcmp(fields[i].type, "bool") == 0;
+        const std::string value = logical ? BoolText(values[i]) : values[i];
+        if (value.empty()) continue;
+        out += "<SimpleData name=\"";
+        out += AttributeText(fields[i].name);
+        out += "\">";
+        out += XmlEscape(value);
+        out += "</SimpleData>";
+    }
+    out += "</SchemaData></ExtendedData>";
+}
+
+}  // namespace tessaly
