@@ -190,6 +190,26 @@ void ReadExtrusion(const CommandLine& line, const DbfTable& table, ConversionCho
     }
 }
 
+// A field the placemarks' times can come from: one that holds text, numbers or dates.
+std::string TimeField(const DbfTable& table, const std::string& option, const std::string& name) {
+    const std::string field = TableField(table, option, name);
+    if (table.Fields()[static_cast<std::size_t>(table.FieldIndex(field))].kind == FieldKind::Other)
+        throw std::invalid_argument(option + ": field \"" + field + "\" holds neither dates, text nor numbers");
+    return field;
+}
+
+void ReadTime(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
+    if (line.Has("--time") && line.Has("--time-span"))
+        throw std::invalid_argument("--time and --time-span exclude each other");
+    if (line.Has("--time")) c.timeField = TimeField(table, "--time", line.values.at("--time"));
+    if (!line.Has("--time-span")) return;
+    const std::string& v = line.values.at("--time-span");
+    const std::size_t comma = v.find(',');
+    c.timeSpan = true;
+    c.timeField = TimeField(table, "--time-span", v.substr(0, comma));
+    if (comma != std::string::npos) c.timeEndField = TimeField(table, "--time-span", v.substr(comma + 1));
+}
+
 std::uint8_t Percent(const CommandLine& line, const std::string& option, std::uint8_t fallback) {
     return line.Has(option) ? static_cast<std::uint8_t>(ParseInteger(option, line.values.at(option), 0, 100)) : fallback;
 }
@@ -299,6 +319,7 @@ int RunConversion(const CommandLine& line) {
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);
     ReadExtrusion(line, table, c);
+    ReadTime(line, table, c);
     if (line.Has("--title")) c.title = line.values.at("--title");
     if (line.Has("--description")) c.description = line.values.at("--description");
     if (c.centroid && shapeClass != 3) throw std::invalid_argument("--centroid needs a polygon shapefile");

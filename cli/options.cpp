@@ -19,6 +19,8 @@ const std::vector<OptionSpec>& Options() {
         {"--balloon-width", "PIXELS", "width of the balloon's table; default 250"},
         {"--balloon-borders", "", "draw the borders of the balloon's table"},
         {"--balloon-color", "#RRGGBB", "background of the balloon; default #FFFFFF"},
+        {"--time", "FIELD", "each placemark's moment on Google Earth's time slider: a date field, or dates, date-times or years in a text or number field"},
+        {"--time-span", "BEGIN[,END]", "each placemark's time as a span from the BEGIN field's value to the END field's; without END, open-ended"},
         {"--rollover", "", "highlight a feature under the mouse"},
         {"--rollover-color", "#RRGGBB", "line and fill colour of highlighted polygons; default #FFFFFF"},
         {"--rollover-keep-colors", "", "highlighted polygons keep their own colours"},

@@ -53,7 +53,7 @@ ClassFilter UniqueFilter(const std::string& field, const std::string& value, boo
             [value](const std::string& t) { return t == value; }, nullptr};
 }
 
-FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
+FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in), times_(in.kml, in.table) {
     for (const std::string& f : in_.balloon.Fields()) balloonFields_.push_back(in_.table.RequireField(f));
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
         heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
@@ -134,6 +134,7 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
         if (labelled) row_.label = in_.order.Label(r);
         for (std::size_t f = 0; f < fields; ++f) row_.balloonValues[f] = batch.balloonValues[i * fields + f];
         if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
+        times_.Element(r.row, row_.time);
 
         text_.clear();
         switch (in_.placemarks.WriteFeature(++number, row_, text_)) {

@@ -6,6 +6,7 @@
 // seeking once per row. The next batch is read while this one is written.
 
 #include "engine/kml_document.h"
+#include "engine/placemark_time.h"
 #include "engine/placemark_writer.h"
 #include "engine/row_order.h"
 #include "engine/shape_index.h"
@@ -64,6 +65,7 @@ public:
     long long WithoutGeometry() const { return withoutGeometry_; }
     long long NotFinite() const { return notFinite_; }
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
+    const PlacemarkTimes& Times() const { return times_; }
 
 private:
     // A stretch of rows with what was read for them: their records end to end, where
@@ -91,6 +93,7 @@ private:
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
     std::vector<double> heights_;  // of every row, with a height field
+    PlacemarkTimes times_;
     FeatureRow row_;
     std::string text_;
     TFileSHP batchReader_;  // the shapefile again, for the thread that reads ahead

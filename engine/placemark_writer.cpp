@@ -74,6 +74,7 @@ void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     *text_ += XmlEscape(state_.FeatureName);
     *text_ += "</name><Snippet></Snippet>";
     AppendBalloonDescription(*text_, balloon_, row.balloonValues);
+    *text_ += row.time;
     *text_ += kml_.StyleUrlElement;
     if (multi) *text_ += "<MultiGeometry>";
 }

@@ -19,6 +19,7 @@ struct FeatureRow {
     std::string label;                       // the label field's value; unused without one
     std::vector<std::string> balloonValues;  // one per balloon field
     double heightFieldValue = 0;             // the height field's value (field heights)
+    std::string time;                        // the TimeStamp or TimeSpan element; empty: none
 };
 
 enum class FeatureResult {
