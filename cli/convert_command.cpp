@@ -1,9 +1,9 @@
 #include "cli/convert_command.h"
 
 #include "cli/choice_parsing.h"
+#include "cli/console_messages.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
-#include "engine/run_progress.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
 #include "input/number_text.h"
@@ -12,59 +12,16 @@
 #include "symbology/classification.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace tessaly::cli {
 
 namespace {
-
-// Prints what the engine says on standard error. On a terminal, a run that lasts
-// longer than a second also shows how far it is on a line rewritten in place.
-class ConsoleMessages : public UserMessages {
-public:
-    explicit ConsoleMessages(bool quiet)
-        : quiet_(quiet), terminal_(isatty(STDERR_FILENO) != 0), start_(std::chrono::steady_clock::now()) {}
-    ~ConsoleMessages() override { EndProgressLine(); }
-
-    void Progress(const std::string& text) override {
-        if (quiet_) return;
-        EndProgressLine();
-        std::cerr << text << "\n";
-    }
-    void WritingProgress(long long done, long long total) override {
-        if (quiet_ || !terminal_ || std::chrono::steady_clock::now() - start_ < kQuietStart) return;
-        std::cerr << "\r" << PercentDone(done, total) << "% (" << done << " of " << total << " records)"
-                  << std::flush;
-        progressLine_ = true;
-    }
-    void Information(const std::string& text) override {
-        EndProgressLine();
-        std::cerr << "tessaly-convert: note: " << text << "\n";
-    }
-    void Error(const std::string& text) override {
-        EndProgressLine();
-        std::cerr << "tessaly-convert: " << text << "\n";
-    }
-
-private:
-    static constexpr std::chrono::seconds kQuietStart{1};
-    void EndProgressLine() {
-        if (progressLine_) std::cerr << "\n";
-        progressLine_ = false;
-    }
-    bool quiet_;
-    bool terminal_;
-    std::chrono::steady_clock::time_point start_;
-    bool progressLine_ = false;
-};
 
 // A folder of this run's own for the working files, removed at the end.
 class WorkFolder {
@@ -298,12 +255,16 @@ void BuildClasses(const CommandLine& line, const DbfTable& table, std::uint8_t s
 }  // namespace
 
 int RunConversion(const CommandLine& line) {
-    if (line.inputs.size() != 1)
-        throw std::invalid_argument(line.inputs.empty() ? "no input shapefile" : "more than one input shapefile");
+    if (line.inputs.empty()) throw std::invalid_argument("no input shapefile");
     const std::string input = line.inputs.front();
     const std::string output =
         line.Has("-o") ? line.values.at("-o") : fs::path(input).replace_extension(".kml").string();
+    ConvertShapefile(line, input, output, "");
+    return 0;
+}
 
+void ConvertShapefile(const CommandLine& line, const std::string& input, const std::string& output,
+                      const std::string& prefix) {
     TFileSHP reader(input);
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
     const std::uint8_t shapeClass = ShapeClass(reader.ShapeType);
@@ -314,7 +275,8 @@ int RunConversion(const CommandLine& line) {
     std::vector<std::string> notes;
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     // Reading the .prj is done: a conversion through PROJ opens its database again.
-    ReleaseProjCaches();
+    // Not while other conversions may be using it.
+    if (prefix.empty()) ReleaseProjCaches();
     ReadLabels(line, table, c);
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);
@@ -325,7 +287,7 @@ int RunConversion(const CommandLine& line) {
     if (c.centroid && shapeClass != 3) throw std::invalid_argument("--centroid needs a polygon shapefile");
     if (const auto problem = ValidateSave(c)) throw std::invalid_argument(*problem);
 
-    ConsoleMessages messages(line.Has("-q"));
+    ConsoleMessages messages(line.Has("-q"), prefix);
     for (const std::string& note : notes) messages.Information(note);
     WorkFolder work;
     TConversionEngine engine(work.Path());
@@ -337,7 +299,6 @@ int RunConversion(const CommandLine& line) {
     engine.PrepareAttributes(input, messages);
     if (!engine.ConvertToKml(input, output, messages)) throw ShapefileError(input + ": cannot be read as a shapefile");
     messages.Progress(std::to_string(engine.WrittenFeatures()) + " features written to " + output);
-    return 0;
 }
 
 }  // namespace tessaly::cli

@@ -6,7 +6,7 @@ namespace tessaly::cli {
 
 const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> options = {
-        {"-o", "OUTPUT.kml", "the document to write; a name ending in \".kmz\" writes a KMZ archive; default: the input with \".kml\""},
+        {"-o", "OUTPUT.kml", "the document to write; a name ending in \".kmz\" writes a KMZ archive; with many inputs, the folder of their documents (made when missing); default: beside the input, with \".kml\""},
         {"--utm", "ZONE", "the input is UTM in metres, in ZONE followed by N or S (14N, 56S); default: what the shapefile's .prj says"},
         {"--datum", "N", "the input's datum, by its number in --list-datums; default 219 (WGS 1984)"},
         {"--geographic", "", "the input is longitude/latitude in degrees (the default without a .prj)"},
@@ -53,6 +53,8 @@ const std::vector<OptionSpec>& Options() {
         {"--fill-color", "#RRGGBB", "fill of polygons; default #95CAFF"},
         {"--fill-opacity", "PERCENT", "default 100"},
         {"--fill-mode", "MODE", "filled, outlined or both (default)"},
+        {"--kmz", "", "many inputs: write NAME.kmz archives rather than NAME.kml documents"},
+        {"--jobs", "N", "many inputs: convert N at a time; default: one per processor core"},
         {"-q", "", "print nothing but errors and notes (no steps, no progress line)"},
         {"--info", "FILE.shp", "print the shape type, record count, extent, coordinate system and fields of a shapefile"},
         {"--list-datums", "", "print the catalogue of datums, one a line: number, tab, name and region"},
@@ -88,6 +90,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 std::string UsageText() {
     std::string text =
         "Usage: tessaly-convert INPUT.shp [-o OUTPUT.kml|OUTPUT.kmz] [options]\n"
+        "       tessaly-convert INPUT.shp|FOLDER... -o FOLDER/ [--kmz] [--jobs N] [options]\n"
         "       tessaly-convert --info FILE.shp\n"
         "       tessaly-convert --list-datums\n\n"
         "Converts an ESRI shapefile and its .dbf table into a KML document for Google Earth.\n"
