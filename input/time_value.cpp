@@ -80,14 +80,12 @@ std::optional<TimeValue> Calendar(std::string_view text) {
     return t;
 }
 
-// A whole number from 1 to 9999; numeric fields may store it with zero decimals ("2013.00").
-std::optional<TimeValue> WholeYear(std::string_view text, bool numeric) {
-    if (numeric) {
-        const std::size_t point = text.find('.');
-        if (point != std::string_view::npos) {
-            if (text.find_first_not_of('0', point + 1) != std::string_view::npos) return std::nullopt;
-            text = text.substr(0, point);
-        }
+// A whole number from 1 to 9999, perhaps stored with zero decimals ("2013.00").
+std::optional<TimeValue> WholeYear(std::string_view text) {
+    const std::size_t point = text.find('.');
+    if (point != std::string_view::npos) {
+        if (text.find_first_not_of('0', point + 1) != std::string_view::npos) return std::nullopt;
+        text = text.substr(0, point);
     }
     std::size_t at = 0;
     int year = 0;
@@ -127,10 +125,10 @@ std::optional<TimeValue> ReadTimeValue(std::string_view text, char nativeType) {
             }
             return Calendar(text);
         case 'N': case 'F':
-            return WholeYear(text, true);
+            return WholeYear(text);
         default:
-            if (auto t = Calendar(text)) return t;
-            return WholeYear(text, false);
+            // A text year has four digits: codes such as "01" are no years.
+            return Calendar(text);
     }
 }
 

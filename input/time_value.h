@@ -26,8 +26,8 @@ struct TimeValue {
 
 // Reads a value of a field of dBase type `nativeType`: a date field's "20130102";
 // a text "2013", "2013-01", "2013-01-02", "2013-01-02T10:20:30" followed by "Z",
-// "+02:00" or nothing, or "2013-01-02 10:20:30" (local time); or a whole number
-// from 1 to 9999, which is a year. Nothing for any other text, the empty one
+// "+02:00" or nothing, or "2013-01-02 10:20:30" (local time); or a numeric field's
+// whole number from 1 to 9999, which is a year. Nothing for any other text, the empty one
 // included, and for dates that do not exist ("2019-02-29").
 std::optional<TimeValue> ReadTimeValue(std::string_view text, char nativeType);
 
