@@ -4,6 +4,7 @@
 #include "app/input_page_prj.h"
 #include "app/preview_layout.h"
 #include "app/symbology_dialogs.h"
+#include "app/time_group.h"
 #include "app/web_map_window.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
@@ -198,6 +199,7 @@ private:
     ColourSwatch* BalloonValueColor = nullptr;
     ColourSwatch* ValueFontColor = nullptr;
     ColourSwatch* PanelTableColor = nullptr;
+    std::unique_ptr<TimeGroup> timeGroup_;  // GroupBoxTime, ComboTime, ComboTimeEnd
     // Save
     QLineEdit* EditTitle = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -217,6 +219,7 @@ private:
     TAZButton* AZButton6 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* LabelMessage = nullptr;
+    QLabel* LabelTimeRange = nullptr;
 };
 
 }  // namespace tessaly

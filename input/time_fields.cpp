@@ -64,4 +64,13 @@ TimeRange RangeOf(const std::vector<const TimeColumn*>& columns) {
     return range;
 }
 
+TimeRange FieldsTimeRange(const std::string& path, const std::vector<std::string>& fields) {
+    const DbfTable table(path);
+    std::vector<TimeColumn> columns;
+    for (const std::string& f : fields) columns.push_back(ReadTimeColumn(table, table.RequireField(f)));
+    std::vector<const TimeColumn*> all;
+    for (const TimeColumn& c : columns) all.push_back(&c);
+    return RangeOf(all);
+}
+
 }  // namespace tessaly

@@ -28,5 +28,7 @@ struct TimeRange {
     std::optional<TimeValue> earliest, latest;
 };
 TimeRange RangeOf(const std::vector<const TimeColumn*>& columns);
+// The same over the named fields of the table at `path`.
+TimeRange FieldsTimeRange(const std::string& path, const std::vector<std::string>& fields);
 
 }  // namespace tessaly
