@@ -95,11 +95,16 @@ int RunBatch(const CommandLine& line) {
     // console is shared.
     std::atomic<std::size_t> next{0};
     std::atomic<int> failed{0};
+    std::atomic<int> misused{0};  // failed on the options rather than the input
     auto work = [&] {
         for (std::size_t i; (i = next++) < jobs.size();) {
             const Job& job = jobs[i];
             try {
                 ConvertShapefile(line, job.input, job.output, job.name + ": ");
+            } catch (const std::invalid_argument& e) {
+                ConsoleMessages(false, job.name + ": ").Error(e.what());
+                ++failed;
+                ++misused;
             } catch (const std::exception& e) {
                 ConsoleMessages(false, job.name + ": ").Error(e.what());
                 ++failed;
@@ -116,6 +121,8 @@ int RunBatch(const CommandLine& line) {
                                 std::to_string(failed.load()) + " failed";
     if (failed > 0) ConsoleMessages(false).Error(summary);
     else ConsoleMessages(line.Has("-q")).Progress(summary);
+    // Options that no input can take are a usage error, as with one input.
+    if (misused == static_cast<int>(jobs.size())) return 2;
     return failed > 0 ? 1 : 0;
 }
 

@@ -14,7 +14,7 @@ bool IsBatch(const CommandLine& line);
 // subfolders) into the output folder, made when missing, or else beside each input.
 // Inputs of the same name, or a folder without shapefiles, are usage errors
 // thrown before any work starts. An input that fails is told and the others go on;
-// the status is 1 when any failed.
+// the status is 1 when any failed, 2 when the options fitted none of them.
 int RunBatch(const CommandLine& line);
 
 }  // namespace tessaly::cli

@@ -57,6 +57,9 @@ TEST(BatchCommand, InputsOfOneNameAreRefusedBeforeAnyWork) {
     EXPECT_NE(r.output.find("have the same name"), std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists(dir / "out"));
 
+    // A field that no input has is the options' fault.
+    EXPECT_EQ(RunConverter(Quote(in / "points.shp") + " " + Quote(in / "polygons.shp") + " --time NONE").status, 2);
+
     const auto kmz = RunConverter(Quote(in / "points.shp") + " " + Quote(in / "polygons.shp") + " --kmz -q");
     EXPECT_EQ(kmz.status, 0) << kmz.output;
     EXPECT_TRUE(fs::exists(in / "points.kmz") && fs::exists(in / "polygons.kmz"));
