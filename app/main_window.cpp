@@ -12,6 +12,7 @@
 #include "input/dbf_table.h"
 #include "input/number_text.h"
 #include "input/shapefile_reader.h"
+#include "input/time_fields.h"
 #include "input/gui/statistics_window.h"
 #include "symbology/classification.h"
 #include "symbology/gui/histogram_window.h"
@@ -172,10 +173,11 @@ bool TForm1::LoadInputFile(const QString& path) {
     // A file that is not a shapefile is refused and the previous input stays.
     if (!reader.ReadHeader()) return false;
     const std::string table = AttributeTablePathOf(path.toStdString());
-    std::vector<std::string> labelFields, numericFields;
+    std::vector<std::string> labelFields, numericFields, timeFields;
     try {
         labelFields = ListFields(table, kTextAndNumericFields);
         numericFields = ListFields(table, kNumericFields);
+        timeFields = TimeFields(table);
     } catch (const std::exception& e) {
         messages_.Error(e.what());
         return false;
@@ -207,6 +209,7 @@ bool TForm1::LoadInputFile(const QString& path) {
     ComboExtrude->clear();
     for (const std::string& f : numericFields) ComboExtrude->addItem(QString::fromStdString(f));
     ComboExtrude->setCurrentIndex(-1);
+    timeGroup_->Load(timeFields);
     preview_->SetInput({path.toStdString(), table, engine_.InputShapeClass, inputExtent_, inputExtentValid_});
     RefreshPreview();
     return true;
@@ -344,7 +347,10 @@ void TForm1::AZButtonNextClick() {
             }
             ShowPage(WizardPage::Balloon);
             break;
-        case WizardPage::Balloon: ShowPage(WizardPage::Save); break;
+        case WizardPage::Balloon:
+            LabelTimeRange->setText(timeGroup_->RangeText(attributeTablePath_));
+            ShowPage(WizardPage::Save);
+            break;
         case WizardPage::Save: break;
     }
 }
@@ -457,6 +463,7 @@ ConversionChoices TForm1::Choices() const {
     c.geographic = RadioButton1->isChecked();
     c.north = ComboHemis->currentIndex() == 0;
     inputPrj_->Apply(c);
+    timeGroup_->Apply(c);
     return c;
 }
 

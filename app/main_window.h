@@ -4,6 +4,7 @@
 #include "app/input_page_prj.h"
 #include "app/preview_layout.h"
 #include "app/symbology_dialogs.h"
+#include "app/time_group.h"
 #include "app/web_map_window.h"
 #include "app/wizard_dialogs.h"
 #include "engine/conversion_choices.h"
@@ -199,6 +200,7 @@ private:
     ColourSwatch* ValueFontColor = nullptr;
     ColourSwatch* PanelTableColor = nullptr;
     QCheckBox* CheckData = nullptr;
+    std::unique_ptr<TimeGroup> timeGroup_;  // GroupBoxTime, ComboTime, ComboTimeEnd
     // Save
     QLineEdit* EditTitle = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
@@ -218,6 +220,7 @@ private:
     TAZButton* AZButton6 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* LabelMessage = nullptr;
+    QLabel* LabelTimeRange = nullptr;
 };
 
 }  // namespace tessaly

@@ -275,9 +275,9 @@ QWidget* TForm1::BuildBalloonPage() {
     auto* page = Page("Balloon");
     Label(page, "Label18", QStringLiteral("Balloon Definiition"), QRect(12, 6, 200, 16));
     Label(page, "Label16", QStringLiteral("Fields"), QRect(12, 26, 100, 16));
-    CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 240));
-    auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 290, 110, 25));
-    auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 290, 56, 25));
+    CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 186));
+    auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 236, 110, 25));
+    auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 236, 56, 25));
     auto check = [this](Qt::CheckState state) {
         for (int i = 0; i < CheckListBox1->count(); ++i) CheckListBox1->item(i)->setCheckState(state);
     };
@@ -305,6 +305,7 @@ QWidget* TForm1::BuildBalloonPage() {
     CheckData = Captioned<QCheckBox>(page, "CheckData", QStringLiteral("All Fields as Data"), QRect(195, 292, 195, 20));
     CheckData->setToolTip(QStringLiteral("Writes every field of each feature as KML data, which GIS programs "
                                          "and Google Earth's table read back with its type"));
+    timeGroup_ = std::make_unique<TimeGroup>(page, QRect(8, 283, 385, 40));
     return page;
 }
 
@@ -319,7 +320,7 @@ QWidget* TForm1::BuildSavePage() {
     ComboAltitude->addItems({QStringLiteral("Clamped to Ground"), QStringLiteral("Relative to Ground"), QStringLiteral("Absolute")});
     CheckTessellate = Captioned<QCheckBox>(page, "CheckTessellate", QStringLiteral("Tessellate"), QRect(285, 101, 100, 20));
 
-    auto* extrusion = Named(new QGroupBox(page), "GroupBox8", QRect(8, 130, 385, 150));
+    auto* extrusion = Named(new QGroupBox(page), "GroupBox8", QRect(8, 130, 385, 140));
     CheckExtrude = Captioned<QCheckBox>(extrusion, "CheckExtrude", QStringLiteral("3D Options"), QRect(8, 0, 120, 20));
     RadioExtrude1 = Captioned<QRadioButton>(extrusion, "RadioExtrude1", QStringLiteral("Use Elevation Value"), QRect(10, 24, 200, 20));
     RadioExtrude2 = Captioned<QRadioButton>(extrusion, "RadioExtrude2", QStringLiteral("Constant Value"), QRect(10, 50, 130, 20));
@@ -332,6 +333,7 @@ QWidget* TForm1::BuildSavePage() {
     EditHeightFactor = Named(new QLineEdit(QStringLiteral("1.0"), extrusion), "EditHeightFactor", QRect(330, 76, 45, 22));
     CheckGray = Captioned<QCheckBox>(extrusion, "CheckGray", QStringLiteral("My Shapes became all black"), QRect(10, 116, 250, 20));
 
+    LabelTimeRange = Label(page, "LabelTimeRange", QString(), QRect(12, 272, 380, 16));
     AZButton5 = Button(page, "AZButton5", QStringLiteral("Create KML file"), QRect(110, 292, 120, 25));
     AZButton6 = Button(page, "AZButton6", QStringLiteral("Create and Open"), QRect(240, 292, 120, 25));
     Panel3 = Named(new QWidget(page), "Panel3", QRect(8, 96, 385, 186));

@@ -1,9 +1,9 @@
 #include "cli/convert_command.h"
 
 #include "cli/choice_parsing.h"
+#include "cli/console_messages.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
-#include "engine/run_progress.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
 #include "input/number_text.h"
@@ -12,59 +12,16 @@
 #include "symbology/classification.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
-#include <iostream>
 #include <sstream>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace tessaly::cli {
 
 namespace {
-
-// Prints what the engine says on standard error. On a terminal, a run that lasts
-// longer than a second also shows how far it is on a line rewritten in place.
-class ConsoleMessages : public UserMessages {
-public:
-    explicit ConsoleMessages(bool quiet)
-        : quiet_(quiet), terminal_(isatty(STDERR_FILENO) != 0), start_(std::chrono::steady_clock::now()) {}
-    ~ConsoleMessages() override { EndProgressLine(); }
-
-    void Progress(const std::string& text) override {
-        if (quiet_) return;
-        EndProgressLine();
-        std::cerr << text << "\n";
-    }
-    void WritingProgress(long long done, long long total) override {
-        if (quiet_ || !terminal_ || std::chrono::steady_clock::now() - start_ < kQuietStart) return;
-        std::cerr << "\r" << PercentDone(done, total) << "% (" << done << " of " << total << " records)"
-                  << std::flush;
-        progressLine_ = true;
-    }
-    void Information(const std::string& text) override {
-        EndProgressLine();
-        std::cerr << "tessaly-convert: note: " << text << "\n";
-    }
-    void Error(const std::string& text) override {
-        EndProgressLine();
-        std::cerr << "tessaly-convert: " << text << "\n";
-    }
-
-private:
-    static constexpr std::chrono::seconds kQuietStart{1};
-    void EndProgressLine() {
-        if (progressLine_) std::cerr << "\n";
-        progressLine_ = false;
-    }
-    bool quiet_;
-    bool terminal_;
-    std::chrono::steady_clock::time_point start_;
-    bool progressLine_ = false;
-};
 
 // A folder of this run's own for the working files, removed at the end.
 class WorkFolder {
@@ -191,6 +148,26 @@ void ReadExtrusion(const CommandLine& line, const DbfTable& table, ConversionCho
     }
 }
 
+// A field the placemarks' times can come from: one that holds text, numbers or dates.
+std::string TimeField(const DbfTable& table, const std::string& option, const std::string& name) {
+    const std::string field = TableField(table, option, name);
+    if (table.Fields()[static_cast<std::size_t>(table.FieldIndex(field))].kind == FieldKind::Other)
+        throw std::invalid_argument(option + ": field \"" + field + "\" holds neither dates, text nor numbers");
+    return field;
+}
+
+void ReadTime(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
+    if (line.Has("--time") && line.Has("--time-span"))
+        throw std::invalid_argument("--time and --time-span exclude each other");
+    if (line.Has("--time")) c.timeField = TimeField(table, "--time", line.values.at("--time"));
+    if (!line.Has("--time-span")) return;
+    const std::string& v = line.values.at("--time-span");
+    const std::size_t comma = v.find(',');
+    c.timeSpan = true;
+    c.timeField = TimeField(table, "--time-span", v.substr(0, comma));
+    if (comma != std::string::npos) c.timeEndField = TimeField(table, "--time-span", v.substr(comma + 1));
+}
+
 std::uint8_t Percent(const CommandLine& line, const std::string& option, std::uint8_t fallback) {
     return line.Has(option) ? static_cast<std::uint8_t>(ParseInteger(option, line.values.at(option), 0, 100)) : fallback;
 }
@@ -279,12 +256,16 @@ void BuildClasses(const CommandLine& line, const DbfTable& table, std::uint8_t s
 }  // namespace
 
 int RunConversion(const CommandLine& line) {
-    if (line.inputs.size() != 1)
-        throw std::invalid_argument(line.inputs.empty() ? "no input shapefile" : "more than one input shapefile");
+    if (line.inputs.empty()) throw std::invalid_argument("no input shapefile");
     const std::string input = line.inputs.front();
     const std::string output =
         line.Has("-o") ? line.values.at("-o") : fs::path(input).replace_extension(".kml").string();
+    ConvertShapefile(line, input, output, "");
+    return 0;
+}
 
+void ConvertShapefile(const CommandLine& line, const std::string& input, const std::string& output,
+                      const std::string& prefix) {
     TFileSHP reader(input);
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
     const std::uint8_t shapeClass = ShapeClass(reader.ShapeType);
@@ -295,17 +276,19 @@ int RunConversion(const CommandLine& line) {
     std::vector<std::string> notes;
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     // Reading the .prj is done: a conversion through PROJ opens its database again.
-    ReleaseProjCaches();
+    // Not while other conversions may be using it.
+    if (prefix.empty()) ReleaseProjCaches();
     ReadLabels(line, table, c);
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);
     ReadExtrusion(line, table, c);
+    ReadTime(line, table, c);
     if (line.Has("--title")) c.title = line.values.at("--title");
     if (line.Has("--description")) c.description = line.values.at("--description");
     if (c.centroid && shapeClass != kPolygonClass) throw std::invalid_argument("--centroid needs a polygon shapefile");
     if (const auto problem = ValidateSave(c)) throw std::invalid_argument(*problem);
 
-    ConsoleMessages messages(line.Has("-q"));
+    ConsoleMessages messages(line.Has("-q"), prefix);
     for (const std::string& note : notes) messages.Information(note);
     WorkFolder work;
     TConversionEngine engine(work.Path());
@@ -317,7 +300,6 @@ int RunConversion(const CommandLine& line) {
     engine.PrepareAttributes(input, messages);
     if (!engine.ConvertToKml(input, output, messages)) throw ShapefileError(input + ": cannot be read as a shapefile");
     messages.Progress(std::to_string(engine.WrittenFeatures()) + " features written to " + output);
-    return 0;
 }
 
 }  // namespace tessaly::cli

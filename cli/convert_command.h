@@ -9,4 +9,10 @@ namespace tessaly::cli {
 // engine's errors (each naming the file).
 int RunConversion(const CommandLine& line);
 
+// Converts `input` into `output` with the options of the command line, throwing as
+// RunConversion does. With a prefix, every message starts with it and the
+// conversion leaves PROJ's shared caches alone, so that conversions can run side by side.
+void ConvertShapefile(const CommandLine& line, const std::string& input, const std::string& output,
+                      const std::string& prefix);
+
 }  // namespace tessaly::cli

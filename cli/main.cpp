@@ -1,5 +1,6 @@
 // tessaly-convert: the command-line face of the converter.
 
+#include "cli/batch_command.h"
 #include "cli/convert_command.h"
 #include "cli/coordinate_choice.h"
 #include "cli/info_command.h"
@@ -37,7 +38,7 @@ int Run(const tessaly::cli::CommandLine& line) {
         PrintShapefileInfo(path, system, std::cout);
         return 0;
     }
-    return RunConversion(line);
+    return IsBatch(line) ? RunBatch(line) : RunConversion(line);
 }
 
 }  // namespace

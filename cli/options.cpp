@@ -6,7 +6,7 @@ namespace tessaly::cli {
 
 const std::vector<OptionSpec>& Options() {
     static const std::vector<OptionSpec> options = {
-        {"-o", "OUTPUT.kml", "the document to write; a name ending in \".kmz\" writes a KMZ archive; default: the input with \".kml\""},
+        {"-o", "OUTPUT.kml", "the document to write; a name ending in \".kmz\" writes a KMZ archive; with many inputs, the folder of their documents (made when missing); default: beside the input, with \".kml\""},
         {"--utm", "ZONE", "the input is UTM in metres, in ZONE followed by N or S (14N, 56S); default: what the shapefile's .prj says"},
         {"--datum", "N", "the input's datum, by its number in --list-datums; default 219 (WGS 1984)"},
         {"--geographic", "", "the input is longitude/latitude in degrees (the default without a .prj)"},
@@ -20,6 +20,8 @@ const std::vector<OptionSpec>& Options() {
         {"--balloon-borders", "", "draw the borders of the balloon's table"},
         {"--balloon-color", "#RRGGBB", "background of the balloon; default #FFFFFF"},
         {"--data", "", "write every field of each record as KML data (ExtendedData with a Schema), which GIS programs read back with its type"},
+        {"--time", "FIELD", "each placemark's moment on Google Earth's time slider: a date field, or dates, date-times or years in a text or number field"},
+        {"--time-span", "BEGIN[,END]", "each placemark's time as a span from the BEGIN field's value to the END field's; without END, open-ended"},
         {"--rollover", "", "highlight a feature under the mouse"},
         {"--rollover-color", "#RRGGBB", "line and fill colour of highlighted polygons; default #FFFFFF"},
         {"--rollover-keep-colors", "", "highlighted polygons keep their own colours"},
@@ -52,6 +54,8 @@ const std::vector<OptionSpec>& Options() {
         {"--fill-color", "#RRGGBB", "fill of polygons; default #95CAFF"},
         {"--fill-opacity", "PERCENT", "default 100"},
         {"--fill-mode", "MODE", "filled, outlined or both (default)"},
+        {"--kmz", "", "many inputs: write NAME.kmz archives rather than NAME.kml documents"},
+        {"--jobs", "N", "many inputs: convert N at a time; default: one per processor core"},
         {"-q", "", "print nothing but errors and notes (no steps, no progress line)"},
         {"--info", "FILE.shp", "print the shape type, record count, extent, coordinate system and fields of a shapefile"},
         {"--list-datums", "", "print the catalogue of datums, one a line: number, tab, name and region"},
@@ -87,6 +91,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
 std::string UsageText() {
     std::string text =
         "Usage: tessaly-convert INPUT.shp [-o OUTPUT.kml|OUTPUT.kmz] [options]\n"
+        "       tessaly-convert INPUT.shp|FOLDER... -o FOLDER/ [--kmz] [--jobs N] [options]\n"
         "       tessaly-convert --info FILE.shp\n"
         "       tessaly-convert --list-datums\n\n"
         "Converts an ESRI shapefile and its .dbf table into a KML document for Google Earth.\n"

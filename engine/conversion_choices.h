@@ -58,6 +58,11 @@ struct ConversionChoices {
     // Not empty: PROJ converts the input from this system (see TKml::ProjectedDefinition);
     // `datum` 0 then means PROJ does the datum shift too.
     std::string projectedDefinition;
+    // The placemarks' times: a moment from timeField, or with timeSpan a span from
+    // timeField (its beginning) to timeEndField (its end); empty fields: none.
+    std::string timeField;
+    std::string timeEndField;
+    bool timeSpan = false;
 };
 
 // The checks before creating, in their order; the message of the first that fails,

@@ -117,6 +117,9 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.Geographic = c.geographic;
     Kml.North = c.north;
     Kml.ProjectedDefinition = c.projectedDefinition;
+    Kml.TimeField = TruncateCharacters(c.timeField, 30);
+    Kml.TimeEndField = TruncateCharacters(c.timeEndField, 30);
+    Kml.TimeSpan = c.timeSpan;
 }
 
 void TConversionEngine::CollectSymbology(const ConversionChoices& c) {
@@ -141,6 +144,8 @@ void TConversionEngine::CheckFields() const {
     if (!State.LabelField.empty()) require(State.LabelField, "label");
     for (const std::string& f : Balloon.Fields()) require(f, "balloon");
     if (Kml.Extrude == '1' && Kml.HeightSource == 3) require(Kml.HeightField, "height");
+    if (!Kml.TimeField.empty()) require(Kml.TimeField, "time");
+    if (Kml.TimeSpan && !Kml.TimeEndField.empty()) require(Kml.TimeEndField, "time end");
     if (Symbols.Kind == kUniqueValues || Symbols.Kind == kGraduated) {
         require(Symbols.FieldName(), "classification");
         if (!Symbols.NormField().empty()) require(Symbols.NormField(), "normalisation");
@@ -286,6 +291,11 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
         messages.Information(shapePath + ": " + Records(loop.WithoutValue()) + " without a value of " +
                              Symbols.FieldName() + (Symbols.NormField().empty() ? "" : " or " + Symbols.NormField()) +
                              (loop.WithoutValue() == 1 ? " takes" : " take") + " the default symbol, in no class");
+    for (const PlacemarkTimes::Unreadable& u : loop.Times().Unreadables())
+        messages.Information(shapePath + ": field \"" + u.field + "\": " + std::to_string(u.count) +
+                             (u.count == 1 ? " value that is" : " values that are") +
+                             " neither a date, a date and time nor a year left without a time (the first is \"" +
+                             u.first + "\")");
     if (loop.NotFinite() > 0)
         messages.Information(shapePath + ": " + Records(loop.NotFinite()) +
                              " left out: coordinates that do not convert to a position (the first is record " +

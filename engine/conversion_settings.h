@@ -54,6 +54,11 @@ struct TKml : GraduatedBounds {
     // Not empty: the input is in this coordinate system (WKT, PROJ string or "EPSG:n"),
     // which PROJ converts to geographic coordinates on `Datum`, or with `Datum` 0 to WGS 84.
     std::string ProjectedDefinition;
+    // Not empty: each placemark's time comes from this field, a TimeStamp, or with
+    // TimeSpan the beginning of a TimeSpan whose end comes from TimeEndField, if named.
+    std::string TimeField;
+    std::string TimeEndField;
+    bool TimeSpan = false;
 };
 
 // Engine values kept beside the settings for the whole program.

@@ -29,7 +29,7 @@ ClassFilter GraduatedFilter(int n, int count, const TItemRango& range) {
     return {[low, high](double x) { return x >= low && x < high; }};
 }
 
-FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in) {
+FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in), times_(in.kml, in.table) {
     for (const std::string& f : in_.balloon.Fields()) balloonFields_.push_back(in_.table.RequireField(f));
     if (!in_.state.LabelField.empty()) labelField_ = in_.table.RequireField(in_.state.LabelField);
     for (const int f : balloonFields_) {
@@ -162,6 +162,7 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
         if (labelled) row_.label = in_.order.Label(r);
         TakeTableValues(batch, i);
         if (!heights_.empty()) row_.heightFieldValue = heights_[static_cast<std::size_t>(r.row)];
+        times_.Element(r.row, row_.time);
 
         text_.clear();
         switch (in_.placemarks.WriteFeature(++number, row_, text_)) {

@@ -8,6 +8,7 @@
 
 #include "engine/attribute_data.h"
 #include "engine/kml_document.h"
+#include "engine/placemark_time.h"
 #include "engine/placemark_writer.h"
 #include "engine/row_order.h"
 #include "engine/shape_index.h"
@@ -63,6 +64,7 @@ public:
     std::int32_t FirstNotFinite() const { return firstNotFinite_; }
     // Graduated rows whose value (or ratio) is empty: they take the default symbol.
     long long WithoutValue() const { return withoutValue_; }
+    const PlacemarkTimes& Times() const { return times_; }
 
 private:
     // A stretch of rows with what was read for them: their records end to end, and
@@ -104,6 +106,7 @@ private:
     std::vector<DataField> dataFields_;  // every field, with attribute data
     std::vector<std::string> dataRow_;
     std::vector<double> heights_;  // of every row, with a height field
+    PlacemarkTimes times_;
     FeatureRow row_;
     std::string text_;
     std::optional<DbfTable> batchTable_;  // the table once more, when it has values to read

@@ -79,6 +79,7 @@ void PlacemarkWriter::WritePlacemarkStart(bool multi, const FeatureRow& row) {
     AppendXmlEscaped(*text_, state_.FeatureName);
     *text_ += "</name><Snippet></Snippet>";
     balloon_.Append(*text_, row.balloonValues);
+    *text_ += row.time;
     *text_ += kml_.StyleUrlElement;
     *text_ += row.extendedData;
     if (multi) *text_ += "<MultiGeometry>";

@@ -21,6 +21,7 @@ struct FeatureRow {
     std::vector<std::string_view> balloonValues;  // one per balloon field, UTF-8
     double heightFieldValue = 0;             // the height field's value (field heights)
     std::string extendedData;                // every field as data, when asked for
+    std::string time;                        // the TimeStamp or TimeSpan element; empty: none
 };
 
 enum class FeatureResult {

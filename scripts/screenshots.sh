@@ -186,3 +186,12 @@ click_in 'Color Ramp' 130 62      # the ramp lists open
 dialog_shot 'Color Ramp' ramps-graduated-list 420 40
 xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
 stop
+
+# The placemarks' time on a shapefile with a date field: the Time group under the
+# balloon, then the range the Save page states.
+start "$shared/shapefile-js/date-property.shp"
+next; next; next
+click 150 330; xdotool key Down Return; sleep 0.5   # ComboTime: the date field
+shot time
+next; shot time-save
+stop

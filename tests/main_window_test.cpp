@@ -230,6 +230,25 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
     EXPECT_TRUE(test::ValidKml(dir / "wizard.kml"));
 }
 
+TEST_F(Wizard, TheTimeGroupOffersDateFieldsAndTheSavePageStatesTheirRange) {
+    Load("us-atlas/states");
+    EXPECT_EQ(Control<QComboBox>("ComboTime")->count(), 1);  // "(none)": no field holds times
+    Load("shapefile-js/date-property");
+    auto* time = Control<QComboBox>("ComboTime");
+    ASSERT_EQ(time->count(), 2);
+    EXPECT_EQ(time->currentText(), "(none)");
+    time->setCurrentIndex(1);
+    for (int page = 0; page < 4; ++page) window.AZButtonNextClick();
+    ASSERT_EQ(window.CurrentPage(), WizardPage::Save);
+    EXPECT_EQ(Control<QLabel>("LabelTimeRange")->text(), "Time: 2013-01-02 to 2013-02-02");
+    const ConversionChoices c = window.Choices();
+    EXPECT_EQ(c.timeField, "date");
+    EXPECT_FALSE(c.timeSpan);
+    dialogs.saveAs = QString::fromStdString((dir / "dates.kml").string());
+    ASSERT_TRUE(window.CreateKml(false));
+    EXPECT_NE(ReadText(dir / "dates.kml").find("<TimeStamp><when>2013-01-02</when></TimeStamp>"), std::string::npos);
+}
+
 TEST_F(Wizard, AKmzNameWritesAnArchiveThatCreateAndOpenOpens) {
     Load("shapefile-js/polygons");
     EXPECT_EQ(SaveFilters(), (QStringList{"Google Earth (*.kml)", "Google Earth KMZ archive (*.kmz)"}));
