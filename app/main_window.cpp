@@ -4,6 +4,7 @@
 #include "app/panel_messages.h"
 #include "app/palette_picture.h"
 #include "app/preview_map_window.h"
+#include "app/run_summary_label.h"
 #include "app/symbol_drawing.h"
 #include "engine/program_version.h"
 #include "input/attribute_fields.h"
@@ -33,6 +34,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <chrono>
 #include <filesystem>
 
 namespace tessaly {
@@ -56,7 +58,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
       messages_(messages),
       dialogs_(dialogs),
       symbologyDialogs_(std::make_unique<DesktopSymbologyDialogs>(dialogs)),
-      engine_(workFolder_.path().toStdString()) {
+      engine_(workFolder_.Path()) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tessaly ") + QString::fromLatin1(kCaptionVersion));
     auto* client = new QWidget(this);
@@ -99,6 +101,7 @@ WizardPage TForm1::CurrentPage() const { return static_cast<WizardPage>(Notebook
 
 void TForm1::ShowPage(WizardPage page) {
     Notebook1->setCurrentIndex(static_cast<int>(page));
+    Panel3->hide();  // a summary left from the last run
     UpdateNavigation();
 }
 
@@ -468,9 +471,8 @@ bool TForm1::ValidateSave() {
 
 bool TForm1::CreateKml(bool openAfterwards) {
     if (!ValidateSave()) return false;
-    if (!workFolder_.isValid()) {
-        messages_.Error("Could not create the document: no folder for the working files (" +
-                        workFolder_.errorString().toStdString() + ")");
+    if (!workFolder_.IsValid()) {
+        messages_.Error("Could not create the document: no folder for the working files (" + workFolder_.Error() + ")");
         return false;
     }
     const QString proposed = QFileInfo(inputShapePath_).path() + QStringLiteral("/") +
@@ -478,16 +480,18 @@ bool TForm1::CreateKml(bool openAfterwards) {
     const QString target = dialogs_.SaveKml(this, proposed);
     if (target.isEmpty()) return false;
 
+    LabelSummary->hide();
     Panel3->show();
     Panel3->raise();
     AZButton5->setEnabled(false);
     AZButton6->setEnabled(false);
     bool done = false;
+    const auto start = std::chrono::steady_clock::now();
+    // Progress texts show on the panel while the run works; its notes stay for the summary.
+    PanelMessages panel(messages_, LabelMessage);
     try {
         engine_.CollectSettings(Choices(), inputShapePath_.toStdString());
         engine_.SetUniqueNumeric();
-        // Progress texts show on the panel while the run works.
-        PanelMessages panel(messages_, LabelMessage);
         engine_.PrepareAttributes(inputShapePath_.toStdString(), panel);
         done = engine_.ConvertToKml(inputShapePath_.toStdString(), target.toStdString(), panel);
         if (!done) messages_.Error("Could not create " + target.toStdString() + ": " +
@@ -499,7 +503,12 @@ bool TForm1::CreateKml(bool openAfterwards) {
     LabelMessage->repaint();
     AZButton5->setEnabled(true);
     AZButton6->setEnabled(true);
-    Panel3->hide();
+    if (done) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        LabelSummary->Show(engine_.WrittenFeatures(), target.toStdString(), seconds.count(), panel.Notes());
+    } else {
+        Panel3->hide();
+    }
     if (done && openAfterwards) dialogs_.OpenDocument(target);
     return done;
 }

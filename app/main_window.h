@@ -9,9 +9,9 @@
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
 #include "engine/user_messages.h"
+#include "engine/working_folder.h"
 
 #include <QMainWindow>
-#include <QTemporaryDir>
 
 #include <array>
 #include <memory>
@@ -35,6 +35,7 @@ class QToolButton;
 namespace tessaly {
 
 class ColourSwatch;
+class RunSummaryLabel;
 class TAZButton;
 class TfrMap;
 
@@ -124,7 +125,7 @@ private:
     UserMessages& messages_;
     WizardDialogs& dialogs_;
     std::unique_ptr<SymbologyDialogs> symbologyDialogs_;
-    QTemporaryDir workFolder_;
+    WorkingFolder workFolder_;
     TConversionEngine engine_;
     QString inputShapePath_;
     std::string attributeTablePath_;
@@ -217,6 +218,7 @@ private:
     TAZButton* AZButton6 = nullptr;
     QWidget* Panel3 = nullptr;
     QLabel* LabelMessage = nullptr;
+    RunSummaryLabel* LabelSummary = nullptr;
 };
 
 }  // namespace tessaly

@@ -4,6 +4,7 @@
 #include "app/colour_swatch.h"
 #include "app/help_menu.h"
 #include "app/main_window.h"
+#include "app/run_summary_label.h"
 #include "app/site_link_label.h"
 #include "app/site_pages.h"
 #include "engine/program_version.h"
@@ -332,6 +333,8 @@ QWidget* TForm1::BuildSavePage() {
     Panel3->setAutoFillBackground(true);
     LabelMessage = Label(Panel3, "LabelMessage", QString(), QRect(10, 80, 365, 20));
     LabelMessage->setAlignment(Qt::AlignCenter);
+    LabelSummary = new RunSummaryLabel(
+        Panel3, [this](const QString& folder) { dialogs_.OpenDocument(folder); }, [this] { Panel3->hide(); });
     Panel3->hide();
 
     connect(ComboAltitude, &QComboBox::currentIndexChanged, this,

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUrl>
 
 #include <fstream>
 
@@ -219,8 +220,17 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
     ASSERT_TRUE(window.CreateKml(true));
     EXPECT_EQ(dialogs.proposedName.toStdString(), (dir / "states.kml").string());
     EXPECT_EQ(dialogs.opened, std::vector<QString>{dialogs.saveAs});
-    EXPECT_TRUE(Control<QWidget>("Panel3")->isHidden());
     EXPECT_TRUE(messages.errors.empty());
+    // The panel stays with what was written; its path opens the folder, its last link the options.
+    auto* summary = Control<QLabel>("LabelSummary");
+    EXPECT_FALSE(Control<QWidget>("Panel3")->isHidden());
+    EXPECT_FALSE(summary->isHidden());
+    EXPECT_TRUE(summary->text().startsWith(QStringLiteral("Wrote 56 placemarks to <a href=\"file://"))) << summary->text().toStdString();
+    const QString folder = QString::fromStdString(dir.Path().string());
+    emit summary->linkActivated(QUrl::fromLocalFile(folder).toString());
+    EXPECT_EQ(dialogs.opened.back(), folder);
+    emit summary->linkActivated(QStringLiteral("#options"));
+    EXPECT_TRUE(Control<QWidget>("Panel3")->isHidden());
 
     const std::string cli = std::string("'") + TESSALY_CONVERT + "' '" + input.toStdString() + "' -o '" +
                             (dir / "cli.kml").string() + "' --balloon name --rollover --centroid -q";
@@ -251,7 +261,8 @@ TEST(PanelMessages, TheStepIsFollowedByTheWrittenPercentage) {
     panel.WritingProgress(4, 4);
     EXPECT_EQ(label.text(), QStringLiteral("Creating KML file... 100%"));
     panel.Information("a note");
-    EXPECT_EQ(outer.information, std::vector<std::string>{"a note"});
+    EXPECT_TRUE(outer.information.empty());
+    EXPECT_EQ(panel.Notes(), std::vector<std::string>{"a note"});
 }
 
 TEST_F(Wizard, AFailedRunSaysWhyAndKeepsTheEarlierFile) {
