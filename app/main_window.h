@@ -84,6 +84,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Return goes forward (wizard_keys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildTitleBand(QWidget* parent);

@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QUrl>
 
 #include <fstream>
@@ -140,6 +141,36 @@ TEST_F(Wizard, AnInputWithoutItsTableIsRefusedAndThePreviousStays) {
 
     EXPECT_FALSE(window.LoadInputFile(QString::fromStdString((dir / "none.shp").string())));
     EXPECT_EQ(messages.errors.back(), "Imposible to read input file");
+}
+
+TEST_F(Wizard, ReturnGoesForwardExceptWhereTheControlKeepsIt) {
+    window.show();
+    Load("us-atlas/states");
+    struct Step {
+        const char* focus;
+        WizardPage before, after;
+    };
+    // The Visual page's classification is Single symbol, so Next leads to the Single page.
+    const Step steps[] = {
+        {"Edit1", WizardPage::Input, WizardPage::Visual},
+        {"ComboLabel", WizardPage::Visual, WizardPage::Single},
+        {"AZButtonBack", WizardPage::Single, WizardPage::Visual},  // a focused button is the one pressed
+        {"RadioSingle", WizardPage::Visual, WizardPage::Single},
+        {"AZButtonNext", WizardPage::Single, WizardPage::Balloon},
+        {"CheckListBox1", WizardPage::Balloon, WizardPage::Balloon},
+    };
+    for (const Step& s : steps) {
+        ASSERT_EQ(window.CurrentPage(), s.before) << s.focus;
+        auto* w = Control<QWidget>(s.focus);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_EQ(window.CurrentPage(), s.after) << s.focus;
+    }
+    window.AZButtonNextClick();
+    QTest::keyClick(Control<QWidget>("Memo1"), Qt::Key_Return);
+    EXPECT_TRUE(dialogs.proposedName.isEmpty()) << "a new line of the description";
+    QTest::keyClick(Control<QWidget>("EditTitle"), Qt::Key_Return);
+    EXPECT_FALSE(dialogs.proposedName.isEmpty()) << "Create KML file asks where to write";
 }
 
 TEST_F(Wizard, ChartButtonsNeedTheAttributeTable) {
