@@ -314,6 +314,12 @@ void TForm1::RebuildGraduated(bool statistics, bool items) {
     r.method = static_cast<ClassMethod>(std::max(ComboMethod->currentIndex(), 0));
     try {
         BuildGraduatedClasses(attributeTablePath_, r, engine_.Kml, engine_.Symbols, engine_.InputShapeClass);
+    } catch (const NoValuesError& e) {
+        // No classes, and no field: Next asks for one instead of going on with none.
+        messages_.Error(e.what());
+        engine_.Symbols.Clear();
+        ComboField->setCurrentIndex(-1);
+        EnableSymbologyCommands(false);
     } catch (const std::exception& e) {
         messages_.Error(e.what());
     }
