@@ -11,6 +11,7 @@
 #include "input/gui/attribute_table_window.h"
 #include "input/datum_catalogue.h"
 #include "input/dbf_table.h"
+#include "input/load_check.h"
 #include "input/number_text.h"
 #include "input/shapefile_reader.h"
 #include "input/gui/statistics_window.h"
@@ -172,8 +173,11 @@ bool TForm1::LoadInputFile(const QString& path) {
         messages_.Error("Imposible to read input file");
         return false;
     }
-    // A file that is not a shapefile is refused and the previous input stays.
-    if (!reader.ReadHeader()) return false;
+    // A file that is not a shapefile is refused, saying why, and the previous input stays.
+    if (!reader.ReadHeader()) {
+        messages_.Error(reader.Error());
+        return false;
+    }
     const std::string table = AttributeTablePathOf(path.toStdString());
     std::vector<std::string> labelFields, numericFields;
     try {
@@ -212,6 +216,9 @@ bool TForm1::LoadInputFile(const QString& path) {
     ComboExtrude->setCurrentIndex(-1);
     preview_->SetInput({path.toStdString(), table, engine_.InputShapeClass, inputExtent_, inputExtentValid_});
     RefreshPreview();
+    // Problems a run would stop at are told now, with the units the .prj chose.
+    for (const std::string& warning : LoadWarnings(path.toStdString(), RadioButton1->isChecked()))
+        messages_.Information(warning);
     return true;
 }
 

@@ -22,14 +22,14 @@ std::string Shortest(double v) {
     return std::string(buf, r.ptr);
 }
 
+}  // namespace
+
 // Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
 void RequireGeographicRange(double x, double y) {
     constexpr double kMargin = 1e-6;
     if (std::isfinite(x) && std::isfinite(y) && (std::abs(x) > 360 + kMargin || std::abs(y) > 90 + kMargin))
         throw NotGeographicError(x, y);
 }
-
-}  // namespace
 
 NotGeographicError::NotGeographicError(double x, double y)
     : std::runtime_error("X " + Shortest(x) + ", Y " + Shortest(y) +
