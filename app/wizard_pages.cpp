@@ -11,6 +11,7 @@
 #include "app/web_addresses.h"
 #include "input/datum_catalogue.h"
 #include "widgets/az_button.h"
+#include "widgets/cut_text_tips.h"
 #include "widgets/named_widget.h"
 
 #include <QButtonGroup>
@@ -40,6 +41,7 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRec
 QComboBox* Combo(QWidget* parent, const char* name, const QRect& g, int visibleRows = 10) {
     auto* c = Named(new QComboBox(parent), name, g);
     c->setMaxVisibleItems(visibleRows);
+    ShowCutTextsInTooltips(c->view());
     return c;
 }
 
@@ -251,6 +253,7 @@ QWidget* TForm1::BuildSimbologyPage() {
     StringGrid1->setColumnWidth(0, 120);
     StringGrid1->setColumnWidth(1, 240);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ShowCutTextsInTooltips(StringGrid1);
     CheckBox1 = Captioned<QCheckBox>(page, "CheckBox1", QStringLiteral("Create Folders"), QRect(12, 302, 120, 20));
     BuildSymbologyCommands(page);
 
@@ -275,6 +278,7 @@ QWidget* TForm1::BuildBalloonPage() {
     Label(page, "Label18", QStringLiteral("Balloon Definiition"), QRect(12, 6, 200, 16));
     Label(page, "Label16", QStringLiteral("Fields"), QRect(12, 26, 100, 16));
     CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 240));
+    ShowCutTextsInTooltips(CheckListBox1);
     auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 290, 110, 25));
     auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 290, 56, 25));
     auto check = [this](Qt::CheckState state) {
