@@ -41,6 +41,9 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRec
 QComboBox* Combo(QWidget* parent, const char* name, const QRect& g, int visibleRows = 10) {
     auto* c = Named(new QComboBox(parent), name, g);
     c->setMaxVisibleItems(visibleRows);
+    // Styles that open the list around the current item ignore the row count and
+    // may fill the screen; the plain drop-down list keeps it.
+    c->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     ShowCutTextsInTooltips(c->view());
     return c;
 }
