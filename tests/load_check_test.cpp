@@ -30,6 +30,12 @@ std::vector<unsigned char> HeaderCut() {
     return bytes;
 }
 
+std::vector<unsigned char> StrayBytes() {
+    auto bytes = TwoPoints();
+    bytes.insert(bytes.end(), 5, 0);
+    return bytes;
+}
+
 std::vector<unsigned char> LastRecordCut() {
     auto bytes = TwoPoints();
     bytes.resize(bytes.size() - 4);
@@ -49,6 +55,7 @@ TEST(LoadWarnings, TellWhatARunWouldStopAt) {
          "X 523456.5, Y 4123456.25 cannot be longitude and latitude: the data look projected (choose UTM, or give their "
          "coordinate system)"},
         {"projected as UTM", ProjectedBox(), false, ""},
+        {"stray bytes", StrayBytes(), true, ""},
         {"cut", LastRecordCut(), true, "record 2 at byte 128: "},
         {"short", HeaderCut(), true, "the header is cut short"},
     };
