@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/wizard_dialogs.h"
 #include "engine/program_version.h"
+#include "engine/working_folder.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     font.setPointSize(9);
     QApplication::setFont(font);
 
+    // Working folders of programs that were killed would otherwise stay for good.
+    tessaly::RemoveStaleWorkingFolders();
     tessaly::DesktopDialogs dialogs;
     tessaly::DialogMessages messages;
     tessaly::TForm1 window(messages, dialogs);

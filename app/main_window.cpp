@@ -4,12 +4,14 @@
 #include "app/panel_messages.h"
 #include "app/palette_picture.h"
 #include "app/preview_map_window.h"
+#include "app/run_summary_label.h"
 #include "app/symbol_drawing.h"
 #include "engine/program_version.h"
 #include "input/attribute_fields.h"
 #include "input/gui/attribute_table_window.h"
 #include "input/datum_catalogue.h"
 #include "input/dbf_table.h"
+#include "input/load_check.h"
 #include "input/number_text.h"
 #include "input/shapefile_reader.h"
 #include "input/time_fields.h"
@@ -34,6 +36,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <chrono>
 #include <filesystem>
 
 namespace tessaly {
@@ -57,7 +60,7 @@ TForm1::TForm1(UserMessages& messages, WizardDialogs& dialogs, QWidget* parent)
       messages_(messages),
       dialogs_(dialogs),
       symbologyDialogs_(std::make_unique<DesktopSymbologyDialogs>(dialogs)),
-      engine_(workFolder_.path().toStdString()) {
+      engine_(workFolder_.Path()) {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Tessaly ") + QString::fromLatin1(kCaptionVersion));
     auto* client = new QWidget(this);
@@ -100,6 +103,7 @@ WizardPage TForm1::CurrentPage() const { return static_cast<WizardPage>(Notebook
 
 void TForm1::ShowPage(WizardPage page) {
     Notebook1->setCurrentIndex(static_cast<int>(page));
+    Panel3->hide();  // a summary left from the last run
     UpdateNavigation();
 }
 
@@ -170,8 +174,11 @@ bool TForm1::LoadInputFile(const QString& path) {
         messages_.Error("Imposible to read input file");
         return false;
     }
-    // A file that is not a shapefile is refused and the previous input stays.
-    if (!reader.ReadHeader()) return false;
+    // A file that is not a shapefile is refused, saying why, and the previous input stays.
+    if (!reader.ReadHeader()) {
+        messages_.Error(reader.Error());
+        return false;
+    }
     const std::string table = AttributeTablePathOf(path.toStdString());
     std::vector<std::string> labelFields, numericFields, timeFields;
     try {
@@ -212,6 +219,9 @@ bool TForm1::LoadInputFile(const QString& path) {
     timeGroup_->Load(timeFields);
     preview_->SetInput({path.toStdString(), table, engine_.InputShapeClass, inputExtent_, inputExtentValid_});
     RefreshPreview();
+    // Problems a run would stop at are told now, with the units the .prj chose.
+    for (const std::string& warning : LoadWarnings(path.toStdString(), RadioButton1->isChecked()))
+        messages_.Information(warning);
     return true;
 }
 
@@ -315,6 +325,12 @@ void TForm1::RebuildGraduated(bool statistics, bool items) {
     r.method = static_cast<ClassMethod>(std::max(ComboMethod->currentIndex(), 0));
     try {
         BuildGraduatedClasses(attributeTablePath_, r, engine_.Kml, engine_.Symbols, engine_.InputShapeClass);
+    } catch (const NoValuesError& e) {
+        // No classes, and no field: Next asks for one instead of going on with none.
+        messages_.Error(e.what());
+        engine_.Symbols.Clear();
+        ComboField->setCurrentIndex(-1);
+        EnableSymbologyCommands(false);
     } catch (const std::exception& e) {
         messages_.Error(e.what());
     }
@@ -477,9 +493,8 @@ bool TForm1::ValidateSave() {
 
 bool TForm1::CreateKml(bool openAfterwards) {
     if (!ValidateSave()) return false;
-    if (!workFolder_.isValid()) {
-        messages_.Error("Could not create the document: no folder for the working files (" +
-                        workFolder_.errorString().toStdString() + ")");
+    if (!workFolder_.IsValid()) {
+        messages_.Error("Could not create the document: no folder for the working files (" + workFolder_.Error() + ")");
         return false;
     }
     const QString proposed = QFileInfo(inputShapePath_).path() + QStringLiteral("/") +
@@ -487,16 +502,18 @@ bool TForm1::CreateKml(bool openAfterwards) {
     const QString target = dialogs_.SaveKml(this, proposed);
     if (target.isEmpty()) return false;
 
+    LabelSummary->hide();
     Panel3->show();
     Panel3->raise();
     AZButton5->setEnabled(false);
     AZButton6->setEnabled(false);
     bool done = false;
+    const auto start = std::chrono::steady_clock::now();
+    // Progress texts show on the panel while the run works; its notes stay for the summary.
+    PanelMessages panel(messages_, LabelMessage);
     try {
         engine_.CollectSettings(Choices(), inputShapePath_.toStdString());
         engine_.SetUniqueNumeric();
-        // Progress texts show on the panel while the run works.
-        PanelMessages panel(messages_, LabelMessage);
         engine_.PrepareAttributes(inputShapePath_.toStdString(), panel);
         done = engine_.ConvertToKml(inputShapePath_.toStdString(), target.toStdString(), panel);
         if (!done) messages_.Error("Could not create " + target.toStdString() + ": " +
@@ -508,7 +525,12 @@ bool TForm1::CreateKml(bool openAfterwards) {
     LabelMessage->repaint();
     AZButton5->setEnabled(true);
     AZButton6->setEnabled(true);
-    Panel3->hide();
+    if (done) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+        LabelSummary->Show(engine_.WrittenFeatures(), target.toStdString(), seconds.count(), panel.Notes());
+    } else {
+        Panel3->hide();
+    }
     if (done && openAfterwards) dialogs_.OpenDocument(target);
     return done;
 }

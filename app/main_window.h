@@ -10,9 +10,9 @@
 #include "engine/conversion_choices.h"
 #include "engine/conversion_engine.h"
 #include "engine/user_messages.h"
+#include "engine/working_folder.h"
 
 #include <QMainWindow>
-#include <QTemporaryDir>
 
 #include <array>
 #include <memory>
@@ -36,6 +36,7 @@ class QToolButton;
 namespace tessaly {
 
 class ColourSwatch;
+class RunSummaryLabel;
 class TAZButton;
 class TfrMap;
 
@@ -84,6 +85,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Return goes forward (wizard_keys.cpp).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildTitleBand(QWidget* parent);
@@ -125,7 +128,7 @@ private:
     UserMessages& messages_;
     WizardDialogs& dialogs_;
     std::unique_ptr<SymbologyDialogs> symbologyDialogs_;
-    QTemporaryDir workFolder_;
+    WorkingFolder workFolder_;
     TConversionEngine engine_;
     QString inputShapePath_;
     std::string attributeTablePath_;
@@ -221,6 +224,7 @@ private:
     QWidget* Panel3 = nullptr;
     QLabel* LabelMessage = nullptr;
     QLabel* LabelTimeRange = nullptr;
+    RunSummaryLabel* LabelSummary = nullptr;
 };
 
 }  // namespace tessaly

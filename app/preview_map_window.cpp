@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 
 namespace tessaly {
@@ -137,7 +138,10 @@ void TfrMap::BuildMenu() {
             [this] { SavePictureClick(); });
 }
 
-void TfrMap::SetInput(const PreviewInput& input) { input_ = input; }
+void TfrMap::SetInput(const PreviewInput& input) {
+    input_ = input;
+    LabelCoo->clear();  // a position of the last input means nothing in the new one
+}
 
 void TfrMap::ShowPreview() {
     RebuildPicture();
@@ -156,6 +160,16 @@ void TfrMap::ShowWebPage(const QUrl& address) {
     if (WebBrowser1 == nullptr) {
         WebBrowser1 = NewSiteView(WebPage);  // the start page is one of the program's own
         WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+        // The start page's links open in this view: a way back once one has been followed.
+        auto* back = new QToolButton(WebPage);
+        back->setObjectName(QStringLiteral("WebBack"));
+        back->setText(QStringLiteral("← Back"));
+        back->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        back->hide();
+        connect(back, &QToolButton::clicked, WebBrowser1, &QWebEngineView::back);
+        connect(WebBrowser1, &QWebEngineView::urlChanged, back,
+                [this, back] { back->setVisible(WebBrowser1->history()->canGoBack()); });
+        static_cast<QVBoxLayout*>(WebPage->layout())->addWidget(back, 0, Qt::AlignLeft);
         WebPage->layout()->addWidget(WebBrowser1);
     }
     WebBrowser1->load(address);

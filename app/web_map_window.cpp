@@ -11,7 +11,7 @@ namespace tessaly {
 
 TfrGMaps::TfrGMaps(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("TfrGMaps"));
-    setWindowTitle(QStringLiteral("Tessaly-Google Maps View"));
+    setWindowTitle(QStringLiteral("Tessaly-Web Map View"));
     resize(487, 389);
     // Left open, it must not keep the program running after the wizard closes.
     setAttribute(Qt::WA_QuitOnClose, false);

@@ -22,7 +22,7 @@ public:
     virtual void Navigate(const QUrl& address) = 0;
 };
 
-// "Tessaly-Google Maps View": one web view filling a resizable window. The
+// "Tessaly-Web Map View": one web view filling a resizable window. The
 // view (and with it the web engine) is created when the window is first
 // shown. Closing only hides it.
 class TfrGMaps : public QWidget, public WebMapWindow {

@@ -18,7 +18,8 @@ public:
     virtual QString SaveKml(QWidget* owner, const QString& proposed) = 0;
     // A colour, starting from the current one; invalid when cancelled.
     virtual QColor ChooseColour(QWidget* owner, const QColor& current) = 0;
-    // Opens a finished document in the program the desktop has for ".kml" or ".kmz".
+    // Opens a finished document in the program the desktop has for ".kml" or ".kmz",
+    // or a folder in the desktop's file manager.
     virtual void OpenDocument(const QString& path) = 0;
 };
 

@@ -4,12 +4,14 @@
 #include "app/colour_swatch.h"
 #include "app/help_menu.h"
 #include "app/main_window.h"
+#include "app/run_summary_label.h"
 #include "app/site_link_label.h"
 #include "app/site_pages.h"
 #include "engine/program_version.h"
 #include "app/web_addresses.h"
 #include "input/datum_catalogue.h"
 #include "widgets/az_button.h"
+#include "widgets/cut_text_tips.h"
 #include "widgets/named_widget.h"
 
 #include <QButtonGroup>
@@ -39,6 +41,10 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text, const QRec
 QComboBox* Combo(QWidget* parent, const char* name, const QRect& g, int visibleRows = 10) {
     auto* c = Named(new QComboBox(parent), name, g);
     c->setMaxVisibleItems(visibleRows);
+    // Styles that open the list around the current item ignore the row count and
+    // may fill the screen; the plain drop-down list keeps it.
+    c->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    ShowCutTextsInTooltips(c->view());
     return c;
 }
 
@@ -252,6 +258,7 @@ QWidget* TForm1::BuildSimbologyPage() {
     StringGrid1->setColumnWidth(0, 120);
     StringGrid1->setColumnWidth(1, 240);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ShowCutTextsInTooltips(StringGrid1);
     CheckBox1 = Captioned<QCheckBox>(page, "CheckBox1", QStringLiteral("Create Folders"), QRect(12, 302, 120, 20));
     BuildSymbologyCommands(page);
 
@@ -276,6 +283,7 @@ QWidget* TForm1::BuildBalloonPage() {
     Label(page, "Label18", QStringLiteral("Balloon Definiition"), QRect(12, 6, 200, 16));
     Label(page, "Label16", QStringLiteral("Fields"), QRect(12, 26, 100, 16));
     CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 186));
+    ShowCutTextsInTooltips(CheckListBox1);
     auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 236, 110, 25));
     auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 236, 56, 25));
     auto check = [this](Qt::CheckState state) {
@@ -340,6 +348,8 @@ QWidget* TForm1::BuildSavePage() {
     Panel3->setAutoFillBackground(true);
     LabelMessage = Label(Panel3, "LabelMessage", QString(), QRect(10, 80, 365, 20));
     LabelMessage->setAlignment(Qt::AlignCenter);
+    LabelSummary = new RunSummaryLabel(
+        Panel3, [this](const QString& folder) { dialogs_.OpenDocument(folder); }, [this] { Panel3->hide(); });
     Panel3->hide();
 
     connect(ComboAltitude, &QComboBox::currentIndexChanged, this,

@@ -4,6 +4,7 @@
 #include "cli/console_messages.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
+#include "engine/working_folder.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
 #include "input/number_text.h"
@@ -23,23 +24,6 @@ namespace tessaly::cli {
 
 namespace {
 
-// A folder of this run's own for the working files, removed at the end.
-class WorkFolder {
-public:
-    WorkFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tessaly-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("cannot create a working folder in " + fs::temp_directory_path().string());
-        path_ = pattern;
-    }
-    ~WorkFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
 };
 
 std::vector<std::string> SplitList(const std::string& text) {
@@ -290,7 +274,8 @@ void ConvertShapefile(const CommandLine& line, const std::string& input, const s
 
     ConsoleMessages messages(line.Has("-q"), prefix);
     for (const std::string& note : notes) messages.Information(note);
-    WorkFolder work;
+    const WorkingFolder work;
+    if (!work.IsValid()) throw std::runtime_error(work.Error());
     TConversionEngine engine(work.Path());
     engine.InputLoaded(shapeClass, table.Path());
     ReadDefaultSymbol(line, engine.Symbols.DefaultSymbol());

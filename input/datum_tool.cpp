@@ -15,14 +15,14 @@ namespace {
 constexpr double kDegToRad = std::numbers::pi / 180.0;
 constexpr double kRadToDeg = 180.0 / std::numbers::pi;
 
+}  // namespace
+
 // Longitudes up to 360 occur (0..360 data); the margin absorbs rounding at the edges.
 void RequireGeographicRange(double x, double y) {
     constexpr double kMargin = 1e-6;
     if (std::isfinite(x) && std::isfinite(y) && (std::abs(x) > 360 + kMargin || std::abs(y) > 90 + kMargin))
         throw NotGeographicError(x, y);
 }
-
-}  // namespace
 
 NotGeographicError::NotGeographicError(double x, double y)
     : std::runtime_error("X " + ShortestText(x) + ", Y " + ShortestText(y) +

@@ -16,6 +16,9 @@ public:
     NotGeographicError(double x, double y);
 };
 
+// Throws NotGeographicError when x and y cannot be longitude and latitude.
+void RequireGeographicRange(double x, double y);
+
 struct DatumParams {
     double A = 0;   // semi-major axis, metres
     double B = 0;   // semi-minor axis

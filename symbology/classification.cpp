@@ -77,11 +77,12 @@ std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, con
         if (r.statistics) {
             const ValueRange range =
                 normalised ? RatioMinMax(tablePath, r.field, r.normField) : FieldMinMax(tablePath, r.field);
-            // An empty table keeps the statistics of the last build.
-            if (range.count > 0) {
-                bounds.ClassMin = range.minimum;
-                bounds.ClassMax = range.maximum;
-            }
+            // Empty values count as 0 here, so only a range of 0 alone may hide a field without values.
+            if (range.count == 0 || (range.minimum == 0 && range.maximum == 0 &&
+                                     MethodValues(tablePath, r.field, normalised ? r.normField : "").empty()))
+                throw NoValuesError(r.field);
+            bounds.ClassMin = range.minimum;
+            bounds.ClassMax = range.maximum;
         }
         texts = EqualIntervalTexts(bounds, requested, positions);
         rampLow = bounds.ClassMin;
@@ -89,12 +90,11 @@ std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, con
     } else {
         // The breaks follow the values, so every build reads them again.
         const std::vector<double> values = MethodValues(tablePath, r.field, normalised ? r.normField : "");
+        if (values.empty()) throw NoValuesError(r.field);
         const ClassEnds ends = r.method == ClassMethod::Quantile ? QuantileClasses(values, requested)
                                                                  : NaturalBreakClasses(values, requested);
-        if (!values.empty()) {
-            bounds.ClassMin = values.front();
-            bounds.ClassMax = values.back();
-        }
+        bounds.ClassMin = values.front();
+        bounds.ClassMax = values.back();
         texts = ClassTexts(values, ends, bounds.Digits);
         // Class k of n at (k - 0.5) / n of the ramp, so unequal classes still differ.
         const double n = static_cast<double>(texts.size());

@@ -8,6 +8,7 @@
 #include "symbology/symbol_list.h"
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,13 @@ void SetClassColour(TItemSym& item, std::uint8_t shapeClass, Colour colour);
 std::vector<std::string> BuildUniqueClasses(const std::string& tablePath, const std::string& field,
                                             TSymbolList& symbols, std::uint8_t shapeClass);
 
+// A graduated field with nothing to class: every value is empty ("*"-filled
+// counts as empty), or no row gives a ratio. The message is "No values in FIELD".
+class NoValuesError : public std::runtime_error {
+public:
+    explicit NoValuesError(const std::string& field) : std::runtime_error("No values in " + field) {}
+};
+
 struct GraduatedRequest {
     std::string field;
     std::string normField;  // empty, or the field itself: no normalisation
@@ -38,7 +46,8 @@ struct GraduatedRequest {
 // intervals lie between ClassMin and ClassMax of the bounds; quantiles and
 // natural breaks follow the field's non-empty values on every build (and set
 // ClassMin and ClassMax to their extremes), making no empty class. Returns the
-// class texts in order.
+// class texts in order. Throws NoValuesError, changing nothing, when the values
+// are read and there are none.
 std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, const GraduatedRequest& request,
                                                GraduatedBounds& bounds, TSymbolList& symbols,
                                                std::uint8_t shapeClass);

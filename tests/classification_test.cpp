@@ -80,9 +80,25 @@ TEST_F(Graduated, StatisticsAreKeptUntilTheNextComputation) {
     const std::string wide = NumberTable(other, {0, 1000});
     Build(wide, 2, false, true);  // a new class count reuses the statistics
     EXPECT_EQ(bounds.ClassMax, 20);
-    TempDir none;
-    Build(NumberTable(none, {}), 2, true, true);  // an empty table keeps them too
-    EXPECT_EQ(bounds.ClassMin, 10);
+}
+
+TEST_F(Graduated, AFieldWithoutValuesMakesNoClassesAndChangesNothing) {
+    const double empty = std::nan("");
+    Build(NumberTable(dir, {10, 20}), 3, true, true);
+    TempDir emptyTable, emptyValues;
+    const std::string tables[] = {NumberTable(emptyTable, {}), NumberTable(emptyValues, {empty, empty})};
+    for (const std::string& t : tables)
+        for (ClassMethod method : {ClassMethod::EqualInterval, ClassMethod::Quantile, ClassMethod::NaturalBreaks}) {
+            try {
+                Build(t, 7, true, true, "", method);
+                ADD_FAILURE() << t << " made classes";
+            } catch (const NoValuesError& e) {
+                EXPECT_STREQ(e.what(), "No values in V");
+            }
+            EXPECT_EQ(symbols.Count(), 3);
+            EXPECT_EQ(bounds.ClassMin, 10);
+            EXPECT_EQ(bounds.ClassMax, 20);
+        }
 }
 
 TEST_F(Graduated, NormalisingByItselfIsNoNormalisation) {

@@ -137,7 +137,7 @@ TEST(WebMap, LinksFollowTheOpeningAndBoundsRules) {
 
 TEST(WebMap, TheWindowBeforeItIsShown) {
     TfrGMaps window;
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tessaly-Google Maps View"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tessaly-Web Map View"));
     EXPECT_EQ(window.size(), QSize(487, 389));
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("WebBrowser1")), nullptr);
     EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose));

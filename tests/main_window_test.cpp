@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
+#include <QUrl>
 
 #include <fstream>
 
@@ -141,6 +143,36 @@ TEST_F(Wizard, AnInputWithoutItsTableIsRefusedAndThePreviousStays) {
     EXPECT_EQ(messages.errors.back(), "Imposible to read input file");
 }
 
+TEST_F(Wizard, ReturnGoesForwardExceptWhereTheControlKeepsIt) {
+    window.show();
+    Load("us-atlas/states");
+    struct Step {
+        const char* focus;
+        WizardPage before, after;
+    };
+    // The Visual page's classification is Single symbol, so Next leads to the Single page.
+    const Step steps[] = {
+        {"Edit1", WizardPage::Input, WizardPage::Visual},
+        {"ComboLabel", WizardPage::Visual, WizardPage::Single},
+        {"AZButtonBack", WizardPage::Single, WizardPage::Visual},  // a focused button is the one pressed
+        {"RadioSingle", WizardPage::Visual, WizardPage::Single},
+        {"AZButtonNext", WizardPage::Single, WizardPage::Balloon},
+        {"CheckListBox1", WizardPage::Balloon, WizardPage::Balloon},
+    };
+    for (const Step& s : steps) {
+        ASSERT_EQ(window.CurrentPage(), s.before) << s.focus;
+        auto* w = Control<QWidget>(s.focus);
+        w->setFocus();
+        QTest::keyClick(w, Qt::Key_Return);
+        EXPECT_EQ(window.CurrentPage(), s.after) << s.focus;
+    }
+    window.AZButtonNextClick();
+    QTest::keyClick(Control<QWidget>("Memo1"), Qt::Key_Return);
+    EXPECT_TRUE(dialogs.proposedName.isEmpty()) << "a new line of the description";
+    QTest::keyClick(Control<QWidget>("EditTitle"), Qt::Key_Return);
+    EXPECT_FALSE(dialogs.proposedName.isEmpty()) << "Create KML file asks where to write";
+}
+
 TEST_F(Wizard, ChartButtonsNeedTheAttributeTable) {
     for (const char* button : {"SpeedButton6", "SpeedButton7"}) Click(button);
     EXPECT_EQ(messages.errors, (std::vector<std::string>(2, "Select Input File")));
@@ -220,8 +252,17 @@ TEST_F(Wizard, CreatingWritesWhatTheConverterWrites) {
     ASSERT_TRUE(window.CreateKml(true));
     EXPECT_EQ(dialogs.proposedName.toStdString(), (dir / "states.kml").string());
     EXPECT_EQ(dialogs.opened, std::vector<QString>{dialogs.saveAs});
-    EXPECT_TRUE(Control<QWidget>("Panel3")->isHidden());
     EXPECT_TRUE(messages.errors.empty());
+    // The panel stays with what was written; its path opens the folder, its last link the options.
+    auto* summary = Control<QLabel>("LabelSummary");
+    EXPECT_FALSE(Control<QWidget>("Panel3")->isHidden());
+    EXPECT_FALSE(summary->isHidden());
+    EXPECT_TRUE(summary->text().startsWith(QStringLiteral("Wrote 56 placemarks to <a href=\"file://"))) << summary->text().toStdString();
+    const QString folder = QString::fromStdString(dir.Path().string());
+    emit summary->linkActivated(QUrl::fromLocalFile(folder).toString());
+    EXPECT_EQ(dialogs.opened.back(), folder);
+    emit summary->linkActivated(QStringLiteral("#options"));
+    EXPECT_TRUE(Control<QWidget>("Panel3")->isHidden());
 
     const std::string cli = std::string("'") + TESSALY_CONVERT + "' '" + input.toStdString() + "' -o '" +
                             (dir / "cli.kml").string() + "' --balloon name --rollover --centroid --data -q";
@@ -273,7 +314,8 @@ TEST(PanelMessages, TheStepIsFollowedByTheWrittenPercentage) {
     panel.WritingProgress(4, 4);
     EXPECT_EQ(label.text(), QStringLiteral("Creating KML file... 100%"));
     panel.Information("a note");
-    EXPECT_EQ(outer.information, std::vector<std::string>{"a note"});
+    EXPECT_TRUE(outer.information.empty());
+    EXPECT_EQ(panel.Notes(), std::vector<std::string>{"a note"});
 }
 
 TEST_F(Wizard, AFailedRunSaysWhyAndKeepsTheEarlierFile) {

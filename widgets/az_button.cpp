@@ -183,7 +183,7 @@ void TAZButton::SetBackColor(const QColor& colour) { SetColour(backColor_, colou
 void TAZButton::SetHoverColor(const QColor& colour) { SetColour(hoverColor_, colour); }
 
 AZButtonState TAZButton::PaintState() const {
-    return {isDown(), !isEnabled(), isDefault() && hasFocus()};
+    return {isDown(), !isEnabled(), hasFocus()};
 }
 
 void TAZButton::paintEvent(QPaintEvent*) {

@@ -15,7 +15,8 @@ namespace tessaly {
 struct AZButtonState {
     bool pressed = false;
     bool disabled = false;
-    // The window's default button, and it has the keyboard focus.
+    // It has the keyboard focus, and with it is the button Return presses: the
+    // dotted frame inside the face shows which.
     bool focusedDefault = false;
 };
 

@@ -1,4 +1,5 @@
 #include "input/gui/attribute_table_window.h"
+#include "widgets/cut_text_tips.h"
 #include "widgets/window_placement.h"
 
 #include <QHeaderView>
@@ -75,6 +76,7 @@ TfrTabla::TfrTabla(QWidget* owner, const std::string& tablePath)
     grid_->setObjectName("DBGrid1");
     grid_->setModel(model_);
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ShowCutTextsInTooltips(grid_);
     grid_->setTabKeyNavigation(true);
     grid_->setShowGrid(true);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);

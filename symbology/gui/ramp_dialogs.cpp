@@ -90,7 +90,9 @@ constexpr Qt::WindowFlags kToolWindow = Qt::Tool | Qt::CustomizeWindowHint | Qt:
 
 void DrawUniqueRampEntry(QPainter& p, const QRect& r, int ramp, const QString& name) {
     const int left = r.left(), top = r.top(), bottom = r.top() + r.height();
-    p.drawText(QRect(left + 5, top + 2, 115, r.height() - 2), Qt::AlignLeft | Qt::AlignTop, name);
+    // A long name is cut short before the swatches, 120 pixels in.
+    p.drawText(QRect(left + 5, top + 2, 112, r.height() - 2), Qt::AlignLeft | Qt::AlignTop,
+               p.fontMetrics().elidedText(name, Qt::ElideRight, 112));
     for (int i = 1; i <= 15; ++i)
         Swatch(p, left + 120 + 10 * (i - 1), top + 1, left + 130 + 10 * (i - 1), bottom - 1, UniqueRampColor(ramp, i));
 }

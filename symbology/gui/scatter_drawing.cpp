@@ -28,7 +28,9 @@ void DrawLabels(QImage& picture, const TPlot& plot) {
         const int x = PlotX(plot, label.value);
         const QString text = QString::fromStdString(label.text);
         painter.drawLine(x, axisY, x, axisY + 3);
-        DrawTextAt(painter, x - painter.fontMetrics().horizontalAdvance(text) / 2, axisY + 10, text);
+        // Centred under its tick, but kept inside the picture: the last one ends at the window's edge.
+        const int width = painter.fontMetrics().horizontalAdvance(text);
+        DrawTextAt(painter, std::max(0, std::min(x - width / 2, picture.width() - width - 1)), axisY + 10, text);
     }
 }
 
