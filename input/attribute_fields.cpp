@@ -90,7 +90,10 @@ std::vector<std::string> UniqueValues(const std::string& path, const std::string
         if (seen.insert(v).second) values.push_back(std::move(v));
     }
     const bool numeric = table.Fields()[static_cast<std::size_t>(index)].kind == FieldKind::Numeric;
-    std::sort(values.begin(), values.end(), numeric ? LessAsNumber : LessIgnoringCase);
+    if (numeric)
+        std::sort(values.begin(), values.end(), LessAsNumber);
+    else
+        std::sort(values.begin(), values.end(), [](const std::string& a, const std::string& b) { return LessIgnoringCase(a, b); });
     return values;
 }
 
