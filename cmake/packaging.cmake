@@ -1,7 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build folder. Library dependencies
 # come from the binaries (dpkg-shlibdeps); the list below names what no binary
-# links but the programs need at run time, PROJ and libzip among them: the
-# programs open those only when a run needs them.
+# links but the programs need at run time, PROJ: the programs open it only
+# when a run needs it.
 
 set(CPACK_PACKAGE_NAME tessaly)
 set(CPACK_PACKAGE_VENDOR "Tessaly")
@@ -18,7 +18,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(opened_packages "")
-foreach(library ${TESSALY_PROJ_SONAME_FILE} ${TESSALY_ZIP_SONAME_FILE})
+foreach(library ${TESSALY_PROJ_SONAME_FILE})
   execute_process(COMMAND dpkg-query -S ${library} OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
   string(REGEX MATCH "^[^:]+" package "${owner}")
   if(failed OR NOT package)

@@ -1,6 +1,6 @@
 #pragma once
-// A shared library opened when it is first needed. PROJ and libzip are used by few
-// runs, and opening them with everything they pull in takes longer than converting
+// A shared library opened when it is first needed. PROJ is used by few
+// runs, and opening it with everything it pulls in takes longer than converting
 // a small shapefile.
 
 #include <stdexcept>
