@@ -36,6 +36,11 @@ private:
     void WriteHighlightStyle(const std::string& suffix);
     void WriteMapitStyle();
     void WriteFillModeElements();
+    // The Icon element's content for icon n: Google Earth's palette in a KML, the
+    // program's own picture in a KMZ.
+    std::string IconHref(int n) const;
+    // Stores icon n's picture in a KMZ, whose styles now use it.
+    void CarryIcon(int n);
 
     OutputFile& out_;
     TKml& kml_;
@@ -44,6 +49,9 @@ private:
     const TBalloon& balloon_;
     const TGEIconList& icons_;
     std::uint8_t inputShapeClass_;
+    bool archive_;
+    int iconNumber_ = 0;      // of the class loaded last
+    int rollOverNumber_ = 0;
 };
 
 }  // namespace tessaly
