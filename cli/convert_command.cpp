@@ -3,6 +3,7 @@
 #include "cli/choice_parsing.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
+#include "engine/kmz_output.h"
 #include "engine/run_progress.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
@@ -163,6 +164,15 @@ void ReadDisplay(const CommandLine& line, ConversionChoices& c) {
     }
 }
 
+// Tiles live inside an archive: asked for with a .kml, they are a usage error.
+void ReadRegions(const CommandLine& line, const std::string& output, ConversionChoices& c) {
+    c.regions = line.Has("--regions");
+    if (c.regions && !IsKmzPath(output)) throw std::invalid_argument("--regions needs a .kmz output, not \"" + output + "\"");
+    if (!line.Has("--region-size")) return;
+    if (!c.regions) throw std::invalid_argument("--region-size needs --regions");
+    c.regionSize = ParseInteger("--region-size", line.values.at("--region-size"), 1, 100000000);
+}
+
 void ReadExtrusion(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
     if (!line.Has("--extrude")) return;
     const std::string& v = line.values.at("--extrude");
@@ -283,6 +293,8 @@ int RunConversion(const CommandLine& line) {
     const std::string input = line.inputs.front();
     const std::string output =
         line.Has("-o") ? line.values.at("-o") : fs::path(input).replace_extension(".kml").string();
+    ConversionChoices c;
+    ReadRegions(line, output, c);
 
     TFileSHP reader(input);
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
@@ -290,7 +302,6 @@ int RunConversion(const CommandLine& line) {
     reader.Close();
     const DbfTable table(AttributeTablePathOf(input));
 
-    ConversionChoices c;
     std::vector<std::string> notes;
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     // Reading the .prj is done: a conversion through PROJ opens its database again.

@@ -35,6 +35,8 @@ struct ConversionChoices {
     LabelDisplay labels = LabelDisplay::Never;
     bool centroid = false;
     bool createFolders = false;
+    bool regions = false;  // a KMZ of tiles with regions
+    int regionSize = 1000;  // records a tile keeps at most
     std::uint32_t rollOverColor = 0xFFFFFF;
     bool rollOverChangeColor = true;
     bool multiCentroid = false;

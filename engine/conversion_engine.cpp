@@ -76,6 +76,8 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.LabelRollOver = c.labels == LabelDisplay::RollOver;
     Kml.Centroid = c.centroid;
     Kml.CreateFolders = c.createFolders;
+    Kml.Regions = c.regions;
+    Kml.RegionSize = c.regionSize;
     Kml.RollOverColor = c.rollOverColor;
     Kml.RollOverChangeColor = c.rollOverChangeColor;
     Kml.MultiCentroid = c.multiCentroid;
@@ -253,8 +255,12 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     if (!Kml.CreateFolders) out.Write("<open>0</open><visibility>1</visibility>");
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
-    placemarks.StreamLargeRecordsTo(&out);
-    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, document, placemarks, out, *order, messages});
+    if (Kml.Regions && !IsKmzPath(kmlPath)) throw ConversionError(kmlPath + ": tiles with regions need a KMZ archive");
+    std::optional<RegionTiles> regions;
+    if (Kml.Regions) regions.emplace(Kml.RegionSize, InputShapeClass == 1);
+    else placemarks.StreamLargeRecordsTo(&out);  // a tile needs each placemark whole
+    FeatureLoop loop({Kml, State, Symbols, Balloon, table, rowsTable, index, reader, document, placemarks, out, *order,
+                      messages, regions ? &*regions : nullptr});
     try {
         if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
         else if (Symbols.Kind == kGraduated) loop.WriteGraduated();
@@ -264,7 +270,9 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     }
     Symbols.ClearRanges();
 
+    if (regions) out.Write(regions->Place(Kml.DocumentName));
     document.WriteTrailer(Kml.Description);
+    if (regions) regions->WriteTiles(out);
     out.Commit();
     written_ = loop.Written();
 

@@ -36,6 +36,8 @@ struct TKml : GraduatedBounds {
     bool LabelRollOver = false;
     bool Centroid = false;
     bool CreateFolders = false;
+    bool Regions = false;
+    int RegionSize = 1000;
     std::string StyleId;
     bool UniqueNumeric = false;  // unique values compared unquoted in class filters
     std::uint32_t RollOverColor = 0;

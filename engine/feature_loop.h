@@ -7,6 +7,7 @@
 
 #include "engine/kml_document.h"
 #include "engine/placemark_writer.h"
+#include "engine/region_tiles.h"
 #include "engine/row_order.h"
 #include "engine/shape_index.h"
 #include "engine/user_messages.h"
@@ -50,6 +51,7 @@ struct FeatureLoopInputs {
     OutputFile& out;
     const RowOrder& order;  // live rows, in label order
     UserMessages& messages;
+    RegionTiles* regions;  // takes the placemarks and class folders of a tiled layer; or none
 };
 
 class FeatureLoop {
@@ -82,6 +84,9 @@ private:
     // records, and their balloon values in table order; where the batch ends.
     std::size_t ReadBatch(std::span<const OrderedRow> rows, std::size_t start, Batch& batch);
     void WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number);
+    // A class folder, in the document or in the tiles.
+    void OpenFolder(const std::string& name);
+    void CloseFolder();
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
