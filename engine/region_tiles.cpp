@@ -17,6 +17,10 @@ constexpr int kMinLodPixels = 128;    // a tile shows once its region is this bi
 constexpr int kMaxDepth = 40;         // below this, records at one place stay together
 constexpr std::string_view kLocalStyle = "<styleUrl>#";
 constexpr std::string_view kSharedStyle = "<styleUrl>doc.kml#";
+constexpr std::size_t kWindow = 1 << 20;      // bytes read back from the temporary file at once
+constexpr std::size_t kTileBuffer = 1 << 13;  // bytes gathered for a tile before they are written
+
+[[noreturn]] void SpoolFailure(const char* what) { throw OutputError(std::string(what) + ": " + std::strerror(errno)); }
 
 // Exact: the shortest text that reads back as the same number, so that a box
 // holds what it was computed to hold. Fixed notation of any double fits.
@@ -188,6 +192,53 @@ std::string RegionTiles::Place(const std::string& layerName) {
     return LinkTo(tiles_.front());
 }
 
+std::string_view RegionTiles::Spooled(const Record& r) {
+    if (r.offset < windowAt_ || r.offset + r.size > windowAt_ + window_.size()) {
+        window_.resize(std::max<std::size_t>(kWindow, r.size));
+        const ssize_t got = pread(fileno(spool_), window_.data(), window_.size(), static_cast<off_t>(r.offset));
+        if (got < static_cast<ssize_t>(r.size)) SpoolFailure("cannot read the tiles' temporary file");
+        window_.resize(static_cast<std::size_t>(got));
+        windowAt_ = r.offset;
+    }
+    return std::string_view(window_).substr(r.offset - windowAt_, r.size);
+}
+
+void RegionTiles::SortSpoolByTile() {
+    std::vector<std::uint32_t> tileOf(records_.size());
+    for (std::size_t t = 0; t < tiles_.size(); ++t)
+        for (std::size_t i = tiles_[t].begin; i < tiles_[t].kept; ++i) tileOf[order_[i]] = static_cast<std::uint32_t>(t);
+    // Where each tile's stretch starts, then where its next bytes go.
+    std::vector<std::uint64_t> at(tiles_.size() + 1, 0);
+    for (std::size_t k = 0; k < records_.size(); ++k) at[tileOf[k] + 1] += records_[k].size;
+    for (std::size_t t = 1; t < at.size(); ++t) at[t] += at[t - 1];
+    std::FILE* sorted = std::tmpfile();
+    if (sorted == nullptr) SpoolFailure("cannot make a temporary file for the tiles");
+    std::vector<std::string> gathered(tiles_.size());
+    auto put = [&](std::size_t t) {
+        std::string& g = gathered[t];
+        if (pwrite(fileno(sorted), g.data(), g.size(), static_cast<off_t>(at[t])) != static_cast<ssize_t>(g.size())) {
+            std::fclose(sorted);
+            SpoolFailure("cannot write the tiles' temporary file");
+        }
+        at[t] += g.size();
+        g.clear();
+    };
+    // The records lie in the file in their own order: one pass reads it front to back.
+    for (std::size_t k = 0; k < records_.size(); ++k) {
+        Record& r = records_[k];
+        const std::size_t t = tileOf[k];
+        gathered[t].append(Spooled(r));
+        r.offset = at[t] + gathered[t].size() - r.size;
+        if (gathered[t].size() >= kTileBuffer) put(t);
+    }
+    for (std::size_t t = 0; t < tiles_.size(); ++t)
+        if (!gathered[t].empty()) put(t);
+    std::fclose(spool_);
+    spool_ = sorted;
+    window_.clear();
+    windowAt_ = 0;
+}
+
 void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
     out.StartArchiveDocument(tile.name + ".kml");
     out.Write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document><name>" +
@@ -207,13 +258,16 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
             folder = r.folder;
             out.Write("<Folder><name>" + XmlEscape(folders_[static_cast<std::size_t>(folder)]) + "</name>");
         }
-        text_.resize(r.size);
-        if (pread(fileno(spool_), text_.data(), r.size, static_cast<off_t>(r.offset)) != static_cast<ssize_t>(r.size))
-            throw OutputError(std::string("cannot read the tiles' temporary file: ") + std::strerror(errno));
+        const std::string_view text = Spooled(r);
         // Styles live in the main document.
-        const std::size_t style = text_.find(kLocalStyle);
-        if (style != std::string::npos) text_.replace(style, kLocalStyle.size(), kSharedStyle);
-        out.Write(text_);
+        const std::size_t style = text.find(kLocalStyle);
+        if (style == std::string_view::npos) {
+            out.Write(text);
+        } else {
+            out.Write(text.substr(0, style));
+            out.Write(kSharedStyle);
+            out.Write(text.substr(style + kLocalStyle.size()));
+        }
     }
     if (folder >= 0) out.Write("</Folder>");
     out.Write("</Document></kml>\n");
@@ -222,6 +276,7 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
 void RegionTiles::WriteTiles(OutputFile& out) {
     if (std::fflush(spool_) != 0)
         throw OutputError(std::string("cannot write the tiles' temporary file: ") + std::strerror(errno));
+    SortSpoolByTile();
     for (const Tile& tile : tiles_) WriteTile(out, tile);
 }
 

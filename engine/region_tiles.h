@@ -4,7 +4,8 @@
 // detail) and a network link to each of its child tiles, which the viewer loads
 // only when their region comes into view.
 //
-// The placemarks are kept in a temporary file while the document is made, each
+// The placemarks are kept in a temporary file while the document is made (and
+// sorted there by tile before the tiles are written), each
 // with its box read from its coordinates. Placement: the root tile's cell is the
 // layer's extent; a tile keeps at most the tile size of records (lines and
 // polygons: the largest by box; points: one from each cell of a 32 x 32 grid over
@@ -65,6 +66,11 @@ private:
     // How many of order_[begin, end) the tile keeps, moved to the front in record order.
     std::size_t Keep(std::size_t begin, std::size_t end, const RegionBox& cell);
     std::string LinkTo(const Tile& tile) const;
+    // Rewrites the temporary file tile by tile, in one pass, so that each tile's
+    // records are read back in one stretch rather than from all over the file.
+    void SortSpoolByTile();
+    // A record's text, read through a window onto the temporary file.
+    std::string_view Spooled(const Record& record);
     void WriteTile(OutputFile& out, const Tile& tile);
 
     int tileSize_;
@@ -77,7 +83,8 @@ private:
     std::vector<std::uint32_t> order_;
     std::vector<Tile> tiles_;
     std::string name_;
-    std::string text_;
+    std::string window_;
+    std::uint64_t windowAt_ = 0;
 };
 
 // The box of every position in a placemark's coordinates elements; false when it has none.
