@@ -442,6 +442,7 @@ ConversionChoices TForm1::Choices() const {
                                             : LabelDisplay::Never;
     c.centroid = CheckCentroid->isChecked();
     c.createFolders = CheckBox1->isChecked();
+    c.regions = CheckRegions->isChecked();
     c.rollOverColor = PanelRollOverColor->Value();
     c.rollOverChangeColor = RadioButton4->isChecked();
     c.multiCentroid = CheckMultiCentroid->isChecked();
@@ -498,7 +499,8 @@ bool TForm1::CreateKml(bool openAfterwards) {
         return false;
     }
     const QString proposed = QFileInfo(inputShapePath_).path() + QStringLiteral("/") +
-                             QFileInfo(inputShapePath_).completeBaseName() + QStringLiteral(".kml");
+                             QFileInfo(inputShapePath_).completeBaseName() +
+                             (CheckRegions->isChecked() ? QStringLiteral(".kmz") : QStringLiteral(".kml"));
     const QString target = dialogs_.SaveKml(this, proposed);
     if (target.isEmpty()) return false;
 

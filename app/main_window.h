@@ -209,6 +209,7 @@ private:
     QPlainTextEdit* Memo1 = nullptr;
     QComboBox* ComboAltitude = nullptr;
     QCheckBox* CheckTessellate = nullptr;
+    QCheckBox* CheckRegions = nullptr;
     QCheckBox* CheckExtrude = nullptr;
     QRadioButton* RadioExtrude1 = nullptr;
     QRadioButton* RadioExtrude2 = nullptr;

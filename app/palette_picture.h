@@ -10,7 +10,8 @@ namespace tessaly {
 // The cell of icon n (1-based, row by row, 12 to a row).
 QRect PaletteCell(int n);
 
-// Drawn once: cell n shows a mark of its own for palette icon n.
+// Drawn once: cell n shows the program's own picture of palette icon n, the
+// picture a KMZ carries.
 const QImage& PalettePicture();
 
 }  // namespace tessaly

@@ -19,7 +19,10 @@ QString DesktopDialogs::SaveKml(QWidget* owner, const QString& proposed) {
     QFileDialog dialog(owner, QString(), proposed);
     dialog.setNameFilters(SaveFilters());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("kml"));
+    // Tiles are written only into an archive: a proposed ".kmz" starts on its filter.
+    const bool archive = proposed.endsWith(QStringLiteral(".kmz"), Qt::CaseInsensitive);
+    if (archive) dialog.selectNameFilter(SaveFilters().back());
+    dialog.setDefaultSuffix(archive ? QStringLiteral("kmz") : QStringLiteral("kml"));
     // The suffix added to a bare name follows the filter the user picks.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
         dialog.setDefaultSuffix(filter == SaveFilters().back() ? QStringLiteral("kmz") : QStringLiteral("kml"));

@@ -328,7 +328,7 @@ QWidget* TForm1::BuildSavePage() {
     ComboAltitude->addItems({QStringLiteral("Clamped to Ground"), QStringLiteral("Relative to Ground"), QStringLiteral("Absolute")});
     CheckTessellate = Captioned<QCheckBox>(page, "CheckTessellate", QStringLiteral("Tessellate"), QRect(285, 101, 100, 20));
 
-    auto* extrusion = Named(new QGroupBox(page), "GroupBox8", QRect(8, 130, 385, 140));
+    auto* extrusion = Named(new QGroupBox(page), "GroupBox8", QRect(8, 130, 385, 138));
     CheckExtrude = Captioned<QCheckBox>(extrusion, "CheckExtrude", QStringLiteral("3D Options"), QRect(8, 0, 120, 20));
     RadioExtrude1 = Captioned<QRadioButton>(extrusion, "RadioExtrude1", QStringLiteral("Use Elevation Value"), QRect(10, 24, 200, 20));
     RadioExtrude2 = Captioned<QRadioButton>(extrusion, "RadioExtrude2", QStringLiteral("Constant Value"), QRect(10, 50, 130, 20));
@@ -341,7 +341,12 @@ QWidget* TForm1::BuildSavePage() {
     EditHeightFactor = Named(new QLineEdit(QStringLiteral("1.0"), extrusion), "EditHeightFactor", QRect(330, 76, 45, 22));
     CheckGray = Captioned<QCheckBox>(extrusion, "CheckGray", QStringLiteral("My Shapes became all black"), QRect(10, 116, 250, 20));
 
-    LabelTimeRange = Label(page, "LabelTimeRange", QString(), QRect(12, 272, 380, 16));
+    // A long caption goes in the tooltip: the line below the 3D options also states the time range.
+    CheckRegions = Captioned<QCheckBox>(page, "CheckRegions", QStringLiteral("KMZ of tiles with regions"),
+                                        QRect(12, 270, 180, 20));
+    CheckRegions->setToolTip(QStringLiteral("For layers too big for one document: the layer is written as tiles inside "
+                                            "a KMZ archive, each loaded only when its region comes into view"));
+    LabelTimeRange = Label(page, "LabelTimeRange", QString(), QRect(195, 272, 197, 16));
     AZButton5 = Button(page, "AZButton5", QStringLiteral("Create KML file"), QRect(110, 292, 120, 25));
     AZButton6 = Button(page, "AZButton6", QStringLiteral("Create and Open"), QRect(240, 292, 120, 25));
     Panel3 = Named(new QWidget(page), "Panel3", QRect(8, 96, 385, 186));

@@ -8,14 +8,18 @@
 // Each program runs as a child of this one, so wait4() gives its own peak resident
 // set. A fresh tessaly-convert always starts by building its working table and
 // shape index, so that preparation is part of the time. With --runs N every program
-// runs N times in turn; the goals are judged on each program's best time, and the
-// range of the ratios over the rounds is shown beside it. --case and --no-ogr2ogr
-// narrow a run down to the converter alone on one case, for comparing two builds;
-// without ogr2ogr on the machine the comparisons with it are skipped, and said to be.
+// runs N times in turn; the polygons are also written as a KMZ, whose size is set
+// against the document deflated by zlib at its default level 6, and the points as
+// a plain KMZ and as a KMZ of tiles with regions (--regions); the goals are judged
+// on each program's best time, and the range of the ratios over the rounds is shown
+// beside it. --case and --no-ogr2ogr narrow a run down to the converter alone on one
+// case, for comparing two builds; without ogr2ogr on the machine the comparisons
+// with it are skipped, and said to be.
 
 #include "bench/synthetic_shapefile.h"
 
 #include <fcntl.h>
+#include <zlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,6 +49,9 @@ constexpr double kPolygonSpeedGoal = 8.0;  // ogr2ogr time / tessaly-convert tim
 constexpr double kPointSpeedGoal = 5.0;    // the same on labelled points, at least
 constexpr double kBalloonSpeedGoal = 5.0;  // the same on labelled points with a balloon, at least
 constexpr double kFloorGoal = 1.5;         // tessaly-convert time / formatting floor time, at most
+constexpr double kKmzTimeGoal = 2.5;    // KMZ time / KML time on polygons, at most
+constexpr double kRegionTimeGoal = 3.0;  // regionated KMZ time / plain KMZ time on points, at most
+constexpr double kRegionMemoryGoalMB = 256;
 constexpr double kMemoryGoalMB = 64;   // tessaly-convert's peak resident memory, under
 constexpr double kFlatSlackMB = 2;     // memory counts as flat when the peaks lie within
 constexpr double kFlatSlackShare = 0.25;  // this much, or this share of the smallest
@@ -56,6 +63,31 @@ struct TempDir {
         if (!path.empty()) fs::remove_all(path, ec);
     }
 };
+
+// The size of the file deflated by zlib at level 6, as a KMZ made with zlib would hold it.
+std::int64_t ZlibLevel6Size(const fs::path& path) {
+    z_stream z{};
+    if (deflateInit2(&z, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("zlib: cannot start");
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> block(1 << 20);
+    std::vector<unsigned char> out(1 << 20);
+    std::int64_t total = 0;
+    int result = Z_OK;
+    do {
+        in.read(block.data(), static_cast<std::streamsize>(block.size()));
+        z.next_in = reinterpret_cast<Bytef*>(block.data());
+        z.avail_in = static_cast<uInt>(in.gcount());
+        const int flush = in ? Z_NO_FLUSH : Z_FINISH;
+        do {
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            result = deflate(&z, flush);
+            total += static_cast<std::int64_t>(out.size() - z.avail_out);
+        } while (z.avail_out == 0);
+    } while (result != Z_STREAM_END);
+    deflateEnd(&z);
+    return total;
+}
 
 double ToMB(long kilobytes) { return kilobytes / 1024.0; }
 
@@ -351,6 +383,9 @@ int main(int argc, char** argv) {
         bench::GeneratedShapefile g;
         double polygonGeneration = 0;
         std::int64_t polygonDbf = 0;
+        const fs::path tessalyKmz = dir.path / "tessaly.kmz";
+        Series polyKmz{"tessaly-convert, KMZ", {}};
+        std::int64_t kmzBytes = 0, zlibBytes = 0;
         Series polyTessaly{"tessaly-convert", {}}, polyOgr{"ogr2ogr -f KML", {}}, polyFloor{"formatting floor", {}};
         KmlCheck polyTessalyOut, polyOgrOut;
         std::int64_t floorBytes = 0;
@@ -365,7 +400,11 @@ int main(int argc, char** argv) {
             polyTessaly.runs.push_back(Run({converter.string(), shp.string(), "-o", tessalyKml.string(), "-q"}, log, tmp));
             tessalyNotes = Tail(log);
             polyTessalyOut = CheckKml(tessalyKml, "tessaly-convert", records);
+            if (round == 0) zlibBytes = ZlibLevel6Size(tessalyKml);
             fs::remove(tessalyKml);
+            polyKmz.runs.push_back(Run({converter.string(), shp.string(), "-o", tessalyKmz.string(), "-q"}, log, tmp));
+            kmzBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
+            fs::remove(tessalyKmz);
             if (haveOgr) {
                 polyOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), shp.string()}, log, tmp));
                 polyOgrOut = CheckKml(ogrKml, "ogr2ogr", records);
@@ -391,6 +430,8 @@ int main(int argc, char** argv) {
         }
         Series pointTessaly{"tessaly-convert", {}}, pointOgr{"ogr2ogr -f KML", {}},
             balloonTessaly{"tessaly-convert, balloon", {}};
+        Series pointKmz{"tessaly-convert, KMZ", {}}, pointRegions{"tessaly-convert, KMZ --regions", {}};
+        std::int64_t pointKmzBytes = 0, pointRegionsBytes = 0;
         KmlCheck pointTessalyOut, pointOgrOut, balloonTessalyOut;
         for (std::int64_t round = 0; pointCase && round < rounds; ++round) {
             pointTessaly.runs.push_back(Run({converter.string(), pointShp.string(), "-o", tessalyKml.string(), "-q"}, log, tmp));
@@ -401,6 +442,13 @@ int main(int argc, char** argv) {
                                               log, tmp));
             balloonTessalyOut = CheckKml(tessalyKml, "tessaly-convert", points);
             fs::remove(tessalyKml);
+            pointKmz.runs.push_back(Run({converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q"}, log, tmp));
+            pointKmzBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
+            fs::remove(tessalyKmz);
+            pointRegions.runs.push_back(
+                Run({converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q", "--regions"}, log, tmp));
+            pointRegionsBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
+            fs::remove(tessalyKmz);
             if (haveOgr) {
                 pointOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), pointShp.string()}, log, tmp));
                 pointOgrOut = CheckKml(ogrKml, "ogr2ogr", points);
@@ -419,6 +467,8 @@ int main(int argc, char** argv) {
                         g.bytes / 1e6, polygonDbf / 1e6, polygonGeneration);
             PrintTableHead();
             PrintSeries(polyTessaly, polyTessalyOut.bytes);
+            PrintSeries(polyKmz, kmzBytes);
+            std::printf("  %-30s %46s %8.1f MB\n", "the KML deflated by zlib -6", "", zlibBytes / 1e6);
             if (haveOgr) PrintSeries(polyOgr, polyOgrOut.bytes);
             PrintSeries(polyFloor, floorBytes);
             if (!tessalyNotes.empty()) std::printf("  tessaly-convert said: %s\n", tessalyNotes.c_str());
@@ -431,6 +481,8 @@ int main(int argc, char** argv) {
             PrintTableHead();
             PrintSeries(pointTessaly, pointTessalyOut.bytes);
             PrintSeries(balloonTessaly, balloonTessalyOut.bytes);
+            PrintSeries(pointKmz, pointKmzBytes);
+            PrintSeries(pointRegions, pointRegionsBytes);
             if (haveOgr) PrintSeries(pointOgr, pointOgrOut.bytes);
         }
         std::printf("  every document ends with </kml> and holds one placemark a record\n");
@@ -495,6 +547,26 @@ int main(int argc, char** argv) {
         goalLine("polygon floor", floorRatio <= kFloorGoal);
         speedGoal("point speed", pointTessaly, pointOgr, kPointSpeedGoal);
         speedGoal("balloon speed", balloonTessaly, pointOgr, kBalloonSpeedGoal);
+        const double kmzRatio = polyKmz.Best().wall / polyTessaly.Best().wall;
+        std::snprintf(measured, sizeof measured, "KMZ / KML time %.2fx%s", kmzRatio, range(polyKmz, polyTessaly).c_str());
+        std::snprintf(goal, sizeof goal, "at most %.1fx", kKmzTimeGoal);
+        goalLine("KMZ speed", kmzRatio <= kKmzTimeGoal);
+        std::snprintf(measured, sizeof measured, "KMZ %.2f MB, the KML by zlib -6 %.2f MB", kmzBytes / 1e6, zlibBytes / 1e6);
+        std::snprintf(goal, sizeof goal, "no larger");
+        goalLine("KMZ size", kmzBytes <= zlibBytes);
+        const double kmzMB = ToMB(polyKmz.PeakKB());
+        std::snprintf(measured, sizeof measured, "tessaly-convert peak RSS %.1f MB writing the KMZ", kmzMB);
+        std::snprintf(goal, sizeof goal, "under %.0f MB", kMemoryGoalMB);
+        goalLine("memory", kmzMB < kMemoryGoalMB);
+        const double regionRatio = pointRegions.Best().wall / pointKmz.Best().wall;
+        std::snprintf(measured, sizeof measured, "regionated / plain KMZ time on points %.2fx%s", regionRatio,
+                      range(pointRegions, pointKmz).c_str());
+        std::snprintf(goal, sizeof goal, "at most %.1fx", kRegionTimeGoal);
+        goalLine("regions speed", regionRatio <= kRegionTimeGoal);
+        const double regionMB = ToMB(pointRegions.PeakKB());
+        std::snprintf(measured, sizeof measured, "tessaly-convert peak RSS %.1f MB writing the tiles", regionMB);
+        std::snprintf(goal, sizeof goal, "under %.0f MB", kRegionMemoryGoalMB);
+        goalLine("regions memory", regionMB < kRegionMemoryGoalMB);
         std::snprintf(measured, sizeof measured, "tessaly-convert peak RSS %.1f MB on polygons", polyMB);
         std::snprintf(goal, sizeof goal, "under %.0f MB", kMemoryGoalMB);
         goalLine("memory", polyMB < kMemoryGoalMB);

@@ -4,6 +4,7 @@
 #include "cli/console_messages.h"
 #include "cli/coordinate_choice.h"
 #include "engine/conversion_engine.h"
+#include "engine/kmz_output.h"
 #include "engine/working_folder.h"
 #include "input/attribute_fields.h"
 #include "input/dbf_table.h"
@@ -23,8 +24,6 @@ namespace fs = std::filesystem;
 namespace tessaly::cli {
 
 namespace {
-
-};
 
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> items;
@@ -103,6 +102,15 @@ void ReadDisplay(const CommandLine& line, ConversionChoices& c) {
         else if (v == "absolute") c.altitude = AltitudeChoice::Absolute;
         else throw std::invalid_argument("--altitude takes clamped, relative or absolute, not \"" + v + "\"");
     }
+}
+
+// Tiles live inside an archive: asked for with a .kml, they are a usage error.
+void ReadRegions(const CommandLine& line, const std::string& output, ConversionChoices& c) {
+    c.regions = line.Has("--regions");
+    if (c.regions && !IsKmzPath(output)) throw std::invalid_argument("--regions needs a .kmz output, not \"" + output + "\"");
+    if (!line.Has("--region-size")) return;
+    if (!c.regions) throw std::invalid_argument("--region-size needs --regions");
+    c.regionSize = ParseInteger("--region-size", line.values.at("--region-size"), 1, 100000000);
 }
 
 void ReadExtrusion(const CommandLine& line, const DbfTable& table, ConversionChoices& c) {
@@ -257,6 +265,7 @@ void ConvertShapefile(const CommandLine& line, const std::string& input, const s
     const DbfTable table(AttributeTablePathOf(input));
 
     ConversionChoices c;
+    ReadRegions(line, output, c);
     std::vector<std::string> notes;
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     // Reading the .prj is done: a conversion through PROJ opens its database again.

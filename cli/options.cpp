@@ -43,6 +43,8 @@ const std::vector<OptionSpec>& Options() {
         {"--ramp-from", "#RRGGBB", "colour of the lowest class, with --ramp-to: a ramp of your own"},
         {"--ramp-to", "#RRGGBB", "colour of the highest class"},
         {"--folders", "", "one folder per class"},
+        {"--regions", "", "a KMZ only: write the layer as tiles that load as you zoom in (Regions and network links), for layers too big for one document"},
+        {"--region-size", "N", "records a tile holds at most, with --regions; default 1000"},
         {"--icon", "N", "icon of the points, 1..163 of the Google Earth palette; default 114"},
         {"--rollover-icon", "N", "icon of highlighted points; default 1"},
         {"--icon-color", "#RRGGBB", "tint of the icon; default #FFFFFF"},

@@ -36,6 +36,8 @@ struct ConversionChoices {
     bool centroid = false;
     bool createFolders = false;
     bool attributeData = false;  // every field as data that GIS programs read back
+    bool regions = false;  // a KMZ of tiles with regions
+    int regionSize = 1000;  // records a tile keeps at most
     std::uint32_t rollOverColor = 0xFFFFFF;
     bool rollOverChangeColor = true;
     bool multiCentroid = false;

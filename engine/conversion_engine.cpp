@@ -78,6 +78,8 @@ void TConversionEngine::CollectSettings(const ConversionChoices& c, const std::s
     Kml.Centroid = c.centroid;
     Kml.CreateFolders = c.createFolders;
     Kml.AttributeData = c.attributeData;
+    Kml.Regions = c.regions;
+    Kml.RegionSize = c.regionSize;
     Kml.RollOverColor = c.rollOverColor;
     Kml.RollOverChangeColor = c.rollOverChangeColor;
     Kml.MultiCentroid = c.multiCentroid;
@@ -264,8 +266,12 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     document.WriteHeader(schema);
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
-    placemarks.StreamLargeRecordsTo(&out);
-    FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages});
+    if (Kml.Regions && !IsKmzPath(kmlPath)) throw ConversionError(kmlPath + ": tiles with regions need a KMZ archive");
+    std::optional<RegionTiles> regions;
+    if (Kml.Regions) regions.emplace(Kml.RegionSize, InputShapeClass == kPointClass);
+    else placemarks.StreamLargeRecordsTo(&out);  // a tile needs each placemark whole
+    FeatureLoop loop({Kml, State, Symbols, Balloon, table, index, reader, document, placemarks, out, *order, messages,
+                      regions ? &*regions : nullptr});
     try {
         if (Symbols.Kind == kUniqueValues) loop.WriteUnique();
         else if (Symbols.Kind == kGraduated) loop.WriteGraduated();
@@ -275,7 +281,9 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     }
     Symbols.ClearRanges();
 
+    if (regions) out.Write(regions->Place(Kml.DocumentName));
     document.WriteTrailer(Kml.Description);
+    if (regions) regions->WriteTiles(out);
     out.Commit();
     written_ = loop.Written();
 

@@ -40,6 +40,8 @@ struct TKml : GraduatedBounds {
     bool Centroid = false;
     bool CreateFolders = false;
     bool AttributeData = false;  // every field of each record as ExtendedData
+    bool Regions = false;
+    int RegionSize = 1000;
     std::string StyleId;
     bool UniqueNumeric = false;  // unique values compared unquoted in class filters
     std::uint32_t RollOverColor = 0;

@@ -167,7 +167,8 @@ void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>
         text_.clear();
         switch (in_.placemarks.WriteFeature(++number, row_, text_)) {
             case FeatureResult::Written:
-                in_.out.Write(text_);
+                if (in_.regions != nullptr) in_.regions->Add(text_);
+                else in_.out.Write(text_);
                 ++written_;
                 break;
             case FeatureResult::NotAGeometry: ++withoutGeometry_; break;
@@ -195,6 +196,16 @@ void FeatureLoop::ReportProgress() {
     in_.messages.WritingProgress(visited_, total);
 }
 
+void FeatureLoop::OpenFolder(const std::string& name) {
+    if (in_.regions != nullptr) in_.regions->OpenFolder(name);
+    else in_.out.Write("<Folder><name>" + XmlEscape(name) + "</name>");
+}
+
+void FeatureLoop::CloseFolder() {
+    if (in_.regions != nullptr) in_.regions->CloseFolder();
+    else in_.out.Write("</Folder>");
+}
+
 void FeatureLoop::WriteSingle() {
     in_.document.SetStyleUrl(0);
     WriteRows(in_.order.rows, nullptr);
@@ -214,19 +225,19 @@ void FeatureLoop::WriteUnique() {
     for (int i = 1; i <= in_.symbols.Count(); ++i) {
         const std::string& value = in_.symbols.Item(i).ValueText;
         // The class's styles are in the document's head, written once.
-        in_.out.Write("<Folder><name>" + XmlEscape(value) + "</name>");
+        OpenFolder(value);
         in_.document.SetStyleUrl(i);
         WriteRows(members[static_cast<std::size_t>(i)], nullptr);
-        in_.out.Write("</Folder>");
+        CloseFolder();
     }
     // Values beyond the last class (more distinct values than classes) are not
     // dropped: they follow in a folder of their own, in the default style.
     if (!members[0].empty()) {
-        in_.out.Write("<Folder><name>Other values</name>");
+        OpenFolder("Other values");
         in_.document.WriteClassStyles(0);
         in_.document.SetStyleUrl(0);
         WriteRows(members[0], nullptr);
-        in_.out.Write("</Folder>");
+        CloseFolder();
     }
 }
 
@@ -256,19 +267,19 @@ void FeatureLoop::WriteGraduated() {
         members.clear();
         for (const OrderedRow& r : in_.order.rows)
             if (filter.matchesNumber(values[static_cast<std::size_t>(r.row)])) members.push_back(r);
-        in_.out.Write("<Folder><name>" + XmlEscape(in_.symbols.Item(n).ValueText) + "</name>");
+        OpenFolder(in_.symbols.Item(n).ValueText);
         in_.document.SetStyleUrl(n);
         WriteRows(members, nullptr);
-        in_.out.Write("</Folder>");
+        CloseFolder();
     }
     // Rows without a value follow the class folders in a folder of their own, in
     // the default style: the lowest class is no place for them.
     if (!withoutValue.empty()) {
-        in_.out.Write("<Folder><name>No value</name>");
+        OpenFolder("No value");
         in_.document.WriteClassStyles(0);
         in_.document.SetStyleUrl(0);
         WriteRows(withoutValue, nullptr);
-        in_.out.Write("</Folder>");
+        CloseFolder();
     }
 }
 

@@ -10,6 +10,7 @@
 #include "engine/kml_document.h"
 #include "engine/placemark_time.h"
 #include "engine/placemark_writer.h"
+#include "engine/region_tiles.h"
 #include "engine/row_order.h"
 #include "engine/shape_index.h"
 #include "engine/user_messages.h"
@@ -48,6 +49,7 @@ struct FeatureLoopInputs {
     OutputFile& out;
     const RowOrder& order;  // live rows, in label order
     UserMessages& messages;
+    RegionTiles* regions;  // takes the placemarks and class folders of a tiled layer; or none
 };
 
 class FeatureLoop {
@@ -89,6 +91,9 @@ private:
     void ReadTableValues(Batch& batch);
     // Sets the balloon values, and the attribute data, of the batch's row i.
     void TakeTableValues(const Batch& batch, std::size_t i);
+    // A class folder, in the document or in the tiles.
+    void OpenFolder(const std::string& name);
+    void CloseFolder();
     // One more row visited of all the run visits.
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.

@@ -61,4 +61,9 @@ std::string TGEIconList::Href(std::int32_t i) const {
     return text;
 }
 
+std::string TGEIconList::ArchivePath(std::int32_t i) const {
+    IconAt(i);
+    return "files/icons/" + std::to_string(i) + ".png";
+}
+
 }  // namespace tessaly

@@ -27,6 +27,8 @@ public:
     void LoadPalette();
     // Content of the KML Icon element for icon number i.
     std::string Href(std::int32_t i) const;
+    // Where a KMZ archive holds the program's picture of icon number i.
+    std::string ArchivePath(std::int32_t i) const;
 
 private:
     OneBasedList<TGEIcon> icons_;

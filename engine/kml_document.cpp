@@ -1,5 +1,6 @@
 #include "engine/kml_document.h"
 
+#include "engine/icon_pictures.h"
 #include "engine/kml_text.h"
 #include "engine/maker_site.h"
 #include "input/number_text.h"
@@ -20,7 +21,7 @@ KmlDocumentWriter::KmlDocumentWriter(OutputFile& out, TKml& kml, const TEngineSt
                                      const TSymbolList& symbols, const TBalloon& balloon,
                                      const TGEIconList& icons, std::uint8_t inputShapeClass)
     : out_(out), kml_(kml), state_(state), symbols_(symbols), balloon_(balloon), icons_(icons),
-      inputShapeClass_(inputShapeClass) {}
+      inputShapeClass_(inputShapeClass), archive_(IsKmzPath(out.Target())) {}
 
 bool KmlDocumentWriter::NamesPaletteCells() const {
     auto cells = [this](const TItemSym& s) { return s.IconIndex != 1 || (kml_.RollOver && s.RollOverIcon != 1); };
@@ -66,9 +67,19 @@ void KmlDocumentWriter::LoadClassStyle(const TItemSym& s) {
     kml_.FillOpacity = s.FillOpacity;
     kml_.FillMode = s.FillMode;
     kml_.IconColorText = KmlColor(s.IconColor, s.IconOpacity);
-    kml_.IconHref = icons_.Href(s.IconIndex);
-    kml_.RollOverIconHref = icons_.Href(s.RollOverIcon);
+    iconNumber_ = s.IconIndex;
+    rollOverNumber_ = s.RollOverIcon;
+    kml_.IconHref = IconHref(iconNumber_);
+    kml_.RollOverIconHref = IconHref(rollOverNumber_);
     kml_.IconScaleText = FormatNumber(1, 1, s.Scale());
+}
+
+std::string KmlDocumentWriter::IconHref(int n) const {
+    return archive_ ? "<href>" + icons_.ArchivePath(n) + "</href>" : icons_.Href(n);
+}
+
+void KmlDocumentWriter::CarryIcon(int n) {
+    if (archive_) out_.AddArchiveFile(icons_.ArchivePath(n), IconPicture(n));
 }
 
 void KmlDocumentWriter::WriteFillModeElements() {
@@ -82,6 +93,7 @@ std::string KmlDocumentWriter::BalloonStyle() const {
 }
 
 void KmlDocumentWriter::WriteMapitStyle() {
+    CarryIcon(iconNumber_);
     WriteText("<Style id=\"Mapit\"><IconStyle><color>" + kml_.IconColorText + "</color><scale>" +
               kml_.IconScaleText + "</scale><Icon>" + kml_.IconHref + "  </Icon></IconStyle>");
     if (!kml_.LabelAlways) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");
@@ -89,6 +101,7 @@ void KmlDocumentWriter::WriteMapitStyle() {
 }
 
 void KmlDocumentWriter::WriteHighlightStyle(const std::string& s) {
+    CarryIcon(rollOverNumber_);
     WriteText("<Style id=\"zh" + s + "\"><IconStyle><color>" + kml_.IconColorText + "</color><scale>" +
               kml_.IconScaleText + "</scale><Icon>" + kml_.RollOverIconHref + "</Icon></IconStyle>");
     // Labels shown always stay shown under the mouse; only "Never" hides them here.
@@ -120,6 +133,7 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
     // tinted with the fill colour.
     if (!kml_.Centroid && (inputShapeClass_ == kLineClass || inputShapeClass_ == kPolygonClass))
         kml_.IconColorText = KmlColor(kml_.FillColor, kml_.FillOpacity);
+    CarryIcon(iconNumber_);
     WriteText("<IconStyle><color>" + kml_.IconColorText + "</color><scale>" + kml_.IconScaleText +
               "</scale><Icon>" + kml_.IconHref + "</Icon></IconStyle>");
     if (!kml_.LabelAlways) WriteText("<LabelStyle><scale>0</scale></LabelStyle>");

@@ -41,6 +41,11 @@ private:
     // given in Google's extension elements.
     bool NamesPaletteCells() const;
     void WriteFillModeElements();
+    // The Icon element's content for icon n: Google Earth's palette in a KML, the
+    // program's own picture in a KMZ.
+    std::string IconHref(int n) const;
+    // Stores icon n's picture in a KMZ, whose styles now use it.
+    void CarryIcon(int n);
 
     OutputFile& out_;
     TKml& kml_;
@@ -49,6 +54,9 @@ private:
     const TBalloon& balloon_;
     const TGEIconList& icons_;
     std::uint8_t inputShapeClass_;
+    bool archive_;
+    int iconNumber_ = 0;      // of the class loaded last
+    int rollOverNumber_ = 0;
 };
 
 }  // namespace tessaly

@@ -1,7 +1,5 @@
 #include "engine/output_file.h"
 
-#include "engine/kmz_output.h"
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -44,6 +42,10 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
         errno = why;
         Fail("cannot create the output file");
     }
+    if (IsKmzPath(target_)) {
+        kmz_ = std::make_unique<KmzOutput>(file_);
+        if (!kmz_->Started()) Fail("cannot write the output file");
+    }
     buffer_.reserve(kFlushSize + (1 << 16));
 }
 
@@ -59,13 +61,35 @@ void OutputFile::WriteHandedOver() {
         changed_.wait(lock, [this] { return writing_ || stop_; });
         if (!writing_) return;
         lock.unlock();
-        const bool written = std::fwrite(handedOver_.data(), 1, handedOver_.size(), file_) == handedOver_.size();
+        const bool written = WriteOut(handedOver_);
         const int why = errno;
         lock.lock();
         if (!written && writeError_ == 0) writeError_ = why;
         handedOver_.clear();
         writing_ = false;
         changed_.notify_all();
+    }
+}
+
+bool OutputFile::WriteOut(std::string_view text) {
+    if (kmz_) return kmz_->Write(text);
+    return std::fwrite(text.data(), 1, text.size(), file_) == text.size();
+}
+
+void OutputFile::AddArchiveFile(std::string name, std::string_view bytes) {
+    for (const ArchiveFile& f : archiveFiles_)
+        if (f.name == name) return;
+    archiveFiles_.push_back({std::move(name), bytes});
+}
+
+void OutputFile::StartArchiveDocument(const std::string& name) {
+    Flush();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !writing_; });
+    if (writeError_ == 0 && !kmz_->NextDocument(name)) writeError_ = errno;
+    if (writeError_ != 0) {
+        errno = writeError_;
+        Fail("cannot write the output file");
     }
 }
 
@@ -96,7 +120,7 @@ void OutputFile::Flush() {
 
 void OutputFile::FinishWriting() {
     if (!writer_.joinable()) {
-        if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) Fail("cannot write the output file");
+        if (!WriteOut(buffer_)) Fail("cannot write the output file");
         buffer_.clear();
         return;
     }
@@ -120,35 +144,12 @@ void OutputFile::StopWriter() {
 
 void OutputFile::Commit() {
     FinishWriting();
+    if (kmz_ && !kmz_->Finish(archiveFiles_)) Fail("cannot write the output file");
     const int closed = std::fclose(file_);
     file_ = nullptr;
     if (closed != 0) Fail("cannot write the output file");
-    if (IsKmzPath(target_)) {
-        PackIntoArchive();
-        return;
-    }
     if (std::rename(temporary_.c_str(), target_.c_str()) != 0) Fail("cannot replace the output file");
     temporary_.clear();
-}
-
-void OutputFile::PackIntoArchive() {
-    std::string archive;
-    const int fd = CreateBeside(target_, archive);
-    if (fd < 0) Fail("cannot create the output file");
-    ::close(fd);
-    try {
-        PackKmz(temporary_, archive, target_);
-    } catch (...) {
-        std::remove(archive.c_str());
-        throw;
-    }
-    if (std::rename(archive.c_str(), target_.c_str()) != 0) {
-        const int why = errno;
-        std::remove(archive.c_str());
-        errno = why;
-        Fail("cannot replace the output file");
-    }
-    // The packed document is not needed any more; the destructor removes it.
 }
 
 }  // namespace tessaly

@@ -2,17 +2,22 @@
 // A text file that appears under its name only when it is complete: written to a
 // temporary file beside the target and renamed over it by Commit. An output that
 // is destroyed without Commit is removed, and an earlier file of that name stays.
-// A target ending in ".kmz" receives a KMZ archive holding the text as "doc.kml".
+// A target ending in ".kmz" receives a KMZ archive holding the text as "doc.kml",
+// deflated as it is written, and the files added for it.
 // A text longer than one piece is written by a thread of its own, so that making
 // the document and writing it go on at once.
 
+#include "engine/kmz_output.h"
+
 #include <condition_variable>
+#include <memory>
 #include <cstdio>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace tessaly {
 
@@ -30,6 +35,11 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     void Write(std::string_view text);
+    // In a KMZ archive, ends the document written so far and starts another.
+    void StartArchiveDocument(const std::string& name);
+    // A file stored after the document in a KMZ archive, once for each name; bytes
+    // must outlive Commit.
+    void AddArchiveFile(std::string name, std::string_view bytes);
     void Commit();
 
 private:
@@ -42,14 +52,16 @@ private:
     // Lets the writing thread write what it holds, and ends it.
     void StopWriter();
     void WriteHandedOver();
-    // Packs the finished temporary file into an archive renamed over the target.
-    void PackIntoArchive();
+    // Writes text to the file, or deflates it into the archive.
+    bool WriteOut(std::string_view text);
     [[noreturn]] void Fail(const std::string& what);
 
     std::string target_;
     std::string temporary_;
     std::FILE* file_ = nullptr;
     std::string buffer_;
+    std::unique_ptr<KmzOutput> kmz_;
+    std::vector<ArchiveFile> archiveFiles_;
 
     std::thread writer_;
     std::mutex mutex_;

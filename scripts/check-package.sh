@@ -18,7 +18,7 @@ depends_on() { tr ',' '\n' <<<"$depends" | awk '{print $1}' | grep -qxF "$1"; }
 
 [ "$(dpkg-deb -f "$deb" Version)" = 2.1 ] || { echo "FAILED  version 2.1"; failed=1; }
 # Worked out from the binaries, and what the programs need that no binary links.
-for package in libc6 libstdc++6 libshp2 libqt6widgets6 libqt6gui6 libqt6core6 libqt6webenginewidgets6 libproj25 libzip4 \
+for package in libc6 libstdc++6 libshp2 libqt6widgets6 libqt6gui6 libqt6core6 libqt6webenginewidgets6 libproj25 libisal2 \
                qt6-qpa-plugins fonts-liberation libjs-leaflet; do
   expect depends_on "$package"
 done

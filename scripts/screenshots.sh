@@ -43,6 +43,7 @@ click 190 38; xdotool key Down Return; sleep 0.5   # the first field
 shot 4-simbology
 next; shot 5-balloon
 next; shot 6-save
+click 22 300; shot save-regions; click 22 300   # tiles with regions, then off again
 
 # The preview map beside the wizard, in the unique-value classes chosen above, and its pop-up menu.
 preview=$(xdotool search --sync --name '^Preview Map$' | head -1)

@@ -10,7 +10,7 @@ packages=(
   gdal-bin proj-bin
   libxml2-utils unzip
   qt6-base-dev qt6-webengine-dev libjs-leaflet
-  libproj-dev libzip-dev
+  libproj-dev libisal-dev
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file shared-mime-info librsvg2-bin
   xvfb xauth fonts-liberation

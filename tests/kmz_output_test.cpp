@@ -1,11 +1,15 @@
 // KMZ archives that GDAL reads whole, and the converter's progress on standard error.
 
+#include "engine/icon_palette.h"
+#include "engine/icon_pictures.h"
+#include "engine/kmz_output.h"
 #include "engine/run_progress.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 namespace tessaly {
 namespace {
@@ -18,6 +22,19 @@ using test::RunConverter;
 std::string GdalRows(const fs::path& doc) {
     return test::RunCommand("ogr2ogr -f CSV /vsistdout/ " + Quote(doc) + " Features -lco GEOMETRY=AS_WKT 2>/dev/null")
         .output;
+}
+
+// The KML with the palette references of the given icons turned into the archive's own pictures.
+std::string WithArchivedIcons(std::string kml, std::initializer_list<int> icons) {
+    TGEIconList palette;
+    palette.LoadPalette();
+    for (int n : icons) {
+        const std::string from = palette.Href(n), to = "<href>files/icons/" + std::to_string(n) + ".png</href>";
+        EXPECT_NE(kml.find(from), std::string::npos) << from;
+        for (std::size_t at = kml.find(from); at != std::string::npos; at = kml.find(from, at + to.size()))
+            kml.replace(at, from.size(), to);
+    }
+    return kml;
 }
 
 std::uint16_t U16(const std::vector<unsigned char>& b, std::size_t at) {
@@ -42,9 +59,78 @@ TEST(KmzOutput, AnArchiveWithTheCompressedDocumentFirstThatGdalReadsWhole) {
 
     EXPECT_TRUE(test::ValidKml(dir / "c.kml"));
     EXPECT_TRUE(test::ValidKml(dir / "c.KMZ"));
+    // The archive is whole for unzip and Python's zipfile, and its document is the KML, byte for byte.
+    const auto tested = test::RunCommand("unzip -tq " + Quote(dir / "c.KMZ") + " 2>&1");
+    EXPECT_EQ(tested.status, 0) << tested.output;
+    const auto unpacked = test::RunCommand("python3 -c 'import sys, zipfile; sys.stdout.buffer.write("
+                                           "zipfile.ZipFile(sys.argv[1]).read(\"doc.kml\"))' " + Quote(dir / "c.KMZ"));
+    ASSERT_EQ(unpacked.status, 0);
+    EXPECT_TRUE(unpacked.output == WithArchivedIcons(test::ReadText(dir / "c.kml"), {114}))
+        << "the archive's doc.kml differs from the KML beyond its icons";
+
     const std::string kml = GdalRows(dir / "c.kml");
     EXPECT_GT(std::count(kml.begin(), kml.end(), '\n'), 663);
     EXPECT_TRUE(GdalRows(dir / "c.KMZ") == kml) << "GDAL reads the archive differently from the document";
+}
+
+// Python's zipfile names the entries of an archive and checks every checksum.
+std::string ZipListing(const fs::path& archive) {
+    return test::RunCommand("python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
+                            "assert z.testzip() is None; print(len(z.namelist()), z.namelist()[-1], len(z.read(z.namelist()[0])))' " +
+                            Quote(archive) + " 2>&1")
+        .output;
+}
+
+TEST(KmzOutput, Zip64DirectoryPastTheEntryLimitThatReadersAccept) {
+    test::TempDir dir;
+    const fs::path path = dir / "many.kmz";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    KmzOutput kmz(file);
+    ASSERT_TRUE(kmz.Started());
+    const std::string text(300000, 'k');
+    ASSERT_TRUE(kmz.Write(text));
+    std::vector<std::string> names;
+    for (int i = 0; i < 65600; ++i) names.push_back("files/" + std::to_string(i) + ".txt");
+    std::vector<ArchiveFile> files;
+    for (const std::string& name : names) files.push_back({name, "x"});
+    ASSERT_TRUE(kmz.Finish(files));
+    ASSERT_EQ(std::fclose(file), 0);
+
+    EXPECT_EQ(ZipListing(path), "65601 files/65599.txt 300000\n");
+    const auto tested = test::RunCommand("unzip -tq " + Quote(path) + " 2>&1");
+    EXPECT_EQ(tested.status, 0) << tested.output;
+}
+
+TEST(KmzOutput, CarriesThePicturesItsStylesUseAndRefersToThemRelatively) {
+    test::TempDir dir;
+    const fs::path shp = dir.CopyShared("shapefile-js/points");
+    const std::string options = " -q --rollover --icon 7 --rollover-icon 20";
+    ASSERT_EQ(RunConverter(Quote(shp) + " -o " + Quote(dir / "p.kml") + options).status, 0);
+    ASSERT_EQ(RunConverter(Quote(shp) + " -o " + Quote(dir / "p.kmz") + options).status, 0);
+    const auto listed = test::RunCommand("python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); "
+                                         "print(*z.namelist()); z.extractall(sys.argv[2])' " +
+                                         Quote(dir / "p.kmz") + " " + Quote(dir / "unpacked"));
+    EXPECT_EQ(listed.output, "doc.kml files/icons/7.png files/icons/20.png\n");
+    for (int n : {7, 20}) {
+        const auto stored = test::ReadBytes(dir / "unpacked/files/icons" / (std::to_string(n) + ".png"));
+        EXPECT_TRUE(std::string(stored.begin(), stored.end()) == IconPicture(n)) << n;
+    }
+    EXPECT_TRUE(test::ReadText(dir / "unpacked/doc.kml") == WithArchivedIcons(test::ReadText(dir / "p.kml"), {7, 20}))
+        << "the KMZ's document differs beyond its icons";
+}
+
+TEST(IconPictures, EveryPaletteIconHasADistinct32PixelPictureWithAlpha) {
+    std::set<std::string_view> seen;
+    for (int n = 1; n <= kIconPictureCount; ++n) {
+        const std::string_view png = IconPicture(n);
+        ASSERT_GT(png.size(), 33u) << n;
+        EXPECT_EQ(png.substr(0, 8), std::string_view("\x89PNG\r\n\x1a\n", 8)) << n;
+        // IHDR: width and height 32, 8 bits, colour type 6 (RGBA).
+        EXPECT_EQ(png.substr(16, 10), std::string_view("\0\0\0\x20\0\0\0\x20\x08\x06", 10)) << n;
+        EXPECT_TRUE(seen.insert(png).second) << n << " repeats an earlier picture";
+    }
+    EXPECT_THROW(IconPicture(kIconPictureCount + 1), std::out_of_range);
 }
 
 TEST(KmzOutput, AFailedRunLeavesAnEarlierArchiveAlone) {

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/palette_picture.h"
 #include "app/symbol_drawing.h"
+#include "engine/icon_pictures.h"
 #include "symbology/colour_ramps.h"
 #include "symbology/gui/icon_picker.h"
 #include "symbology/gui/ramp_dialogs.h"
@@ -102,6 +103,29 @@ TEST(IconPicker, OpensOnTheIconAndRefusesCellsWithoutOne) {
     EXPECT_EQ(grid->item(13, 8)->flags(), Qt::NoItemFlags);
     EXPECT_TRUE(dialog.Select(163));
     EXPECT_EQ(dialog.Selection(), 163);
+}
+
+// What the picker shows is what a KMZ carries: each cell is the icon's own picture,
+// scaled to the cell over white.
+TEST(IconPicker, ShowsThePicturesAKmzCarries) {
+    for (int n : {1, 61, 114, 163}) {
+        const std::string_view png = IconPicture(n);
+        QImage expected(26, 26, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QPainter(&expected).drawImage(
+            0, 0, QImage::fromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()))
+                      .scaled(26, 26, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        const QImage shown = PalettePicture().copy(PaletteCell(n));
+        long difference = 0;
+        for (int y = 0; y < 26; ++y)
+            for (int x = 0; x < 26; ++x) {
+                const QColor a = shown.pixelColor(x, y), b = expected.pixelColor(x, y);
+                difference += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+            }
+        EXPECT_LT(difference / (26 * 26 * 3), 8) << "cell " << n << " is not icon " << n << "'s picture";
+    }
+    TfrSelIcon dialog(nullptr, 114, PalettePicture());
+    EXPECT_TRUE(Child<QLabel>(dialog, "KmlPaletteNote")->text().contains(".kml"));
 }
 
 TEST(RampDialogs, UniqueRampsOpenOnTheirNumber) {

@@ -58,6 +58,15 @@ TfrSelIcon::TfrSelIcon(QWidget* owner, int icon, const QImage& palette)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(8, 386, 26, 26);
+    // The pictures are the ones a KMZ carries; a .kml names Google Earth's palette.
+    auto* note = new QLabel(QStringLiteral("A KMZ shows these pictures in any viewer;\n"
+                                           "a .kml shows Google Earth's own palette."),
+                            this);
+    note->setObjectName(QStringLiteral("KmlPaletteNote"));
+    note->setGeometry(42, 384, 232, 30);
+    QFont small = note->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    note->setFont(small);
     auto* accept = new TAZButton(QStringLiteral("Accept"), this);
     accept->setObjectName(QStringLiteral("AZButton1"));
     accept->setGeometry(280, 386, 80, 26);
