@@ -24,8 +24,6 @@ namespace tessaly::cli {
 
 namespace {
 
-};
-
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> items;
     std::stringstream in(text);
