@@ -25,6 +25,8 @@ std::string ReadableDate(std::string_view stored) {
                             return std::isdigit(static_cast<unsigned char>(c)) != 0;
                         });
     if (!digits) return std::string(stored);
+    // Eight zeros are how a table says the date is missing.
+    if (stored == "00000000") return {};
     return std::string(stored.substr(0, 4)) + '-' + std::string(stored.substr(4, 2)) + '-' +
            std::string(stored.substr(6, 2));
 }

@@ -30,6 +30,7 @@ TEST(ValueText, NumbersReadAsTheValueTheyHold) {
 TEST(ValueText, DatesReadWithDashes) {
     EXPECT_EQ(ReadableDate("20130102"), "2013-01-02");
     EXPECT_EQ(ReadableDate(""), "");
+    EXPECT_EQ(ReadableDate("00000000"), "");
     EXPECT_EQ(ReadableDate("2013012"), "2013012");
     EXPECT_EQ(ReadableDate("2013-1-2"), "2013-1-2");
 }

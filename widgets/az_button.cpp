@@ -160,7 +160,7 @@ void PaintAZButtonFace(QPainter& p, const QRect& rect, AZButtonState state,
                    caption);
     }
 
-    if (state.focusedDefault) DottedFocusFrame(p, L + 5, T + 5, R - 5, B - 5);
+    if (state.focused) DottedFocusFrame(p, L + 5, T + 5, R - 5, B - 5);
     p.restore();
 }
 

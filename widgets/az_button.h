@@ -17,7 +17,7 @@ struct AZButtonState {
     bool disabled = false;
     // It has the keyboard focus, and with it is the button Return presses: the
     // dotted frame inside the face shows which.
-    bool focusedDefault = false;
+    bool focused = false;
 };
 
 // Paints the whole face into rect. Kept apart from the widget so that the look can be
