@@ -34,6 +34,8 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
+    // The path the document takes when it is committed.
+    const std::string& Target() const { return target_; }
     void Write(std::string_view text);
     // In a KMZ archive, ends the document written so far and starts another.
     void StartArchiveDocument(const std::string& name);
