@@ -282,10 +282,10 @@ QWidget* TForm1::BuildBalloonPage() {
     auto* page = Page("Balloon");
     Label(page, "Label18", QStringLiteral("Balloon Definiition"), QRect(12, 6, 200, 16));
     Label(page, "Label16", QStringLiteral("Fields"), QRect(12, 26, 100, 16));
-    CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 186));
+    CheckListBox1 = Named(new QListWidget(page), "CheckListBox1", QRect(12, 44, 170, 160));
     ShowCutTextsInTooltips(CheckListBox1);
-    auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 236, 110, 25));
-    auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 236, 56, 25));
+    auto* all = Button(page, "AZButton1", QStringLiteral("Select all Fields"), QRect(12, 210, 110, 25));
+    auto* none = Button(page, "AZButton2", QStringLiteral("Clear All"), QRect(126, 210, 56, 25));
     auto check = [this](Qt::CheckState state) {
         for (int i = 0; i < CheckListBox1->count(); ++i) CheckListBox1->item(i)->setCheckState(state);
     };
@@ -310,7 +310,7 @@ QWidget* TForm1::BuildBalloonPage() {
     PanelTableColor = Swatch(page, "PanelTableColor", QRect(0, 0, 1, 1), 0);
     PanelTableColor->hide();
     // Every field, not only the balloon's, as data that GIS programs read back typed.
-    CheckData = Captioned<QCheckBox>(page, "CheckData", QStringLiteral("All Fields as Data"), QRect(195, 292, 195, 20));
+    CheckData = Captioned<QCheckBox>(page, "CheckData", QStringLiteral("All Fields as Data"), QRect(12, 246, 170, 20));
     CheckData->setToolTip(QStringLiteral("Writes every field of each feature as KML data, which GIS programs "
                                          "and Google Earth's table read back with its type"));
     timeGroup_ = std::make_unique<TimeGroup>(page, QRect(8, 283, 385, 40));
@@ -349,7 +349,7 @@ QWidget* TForm1::BuildSavePage() {
     LabelTimeRange = Label(page, "LabelTimeRange", QString(), QRect(195, 272, 197, 16));
     AZButton5 = Button(page, "AZButton5", QStringLiteral("Create KML file"), QRect(110, 292, 120, 25));
     AZButton6 = Button(page, "AZButton6", QStringLiteral("Create and Open"), QRect(240, 292, 120, 25));
-    Panel3 = Named(new QWidget(page), "Panel3", QRect(8, 96, 385, 186));
+    Panel3 = Named(new QWidget(page), "Panel3", QRect(8, 96, 385, 172));
     Panel3->setAutoFillBackground(true);
     LabelMessage = Label(Panel3, "LabelMessage", QString(), QRect(10, 80, 365, 20));
     LabelMessage->setAlignment(Qt::AlignCenter);
