@@ -1,5 +1,7 @@
 #include "engine/zip_archive.h"
 
+#include "input/byte_order.h"
+
 #include <isa-l/crc.h>
 
 #include <algorithm>
@@ -20,10 +22,6 @@ constexpr std::uint16_t kMadeOnUnix = 3 << 8;
 // all ones, which is written only when the size does not fit.
 constexpr std::uint16_t kZip64Tag = 0x0001;
 constexpr std::size_t kLocalZip64Size = 20;
-
-void Le(std::vector<unsigned char>& out, std::uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
-}
 
 std::uint32_t Clamp32(std::uint64_t value) { return value >= kMax32 ? kMax32 : static_cast<std::uint32_t>(value); }
 
@@ -51,23 +49,23 @@ bool ZipArchive::WriteLocalHeader(const Entry& entry) {
     const bool streamed = entry.method == kDeflated;
     const bool zip64 = entry.size >= kMax32 || entry.compressedSize >= kMax32;
     std::vector<unsigned char> h;
-    Le(h, 0x04034b50, 4);
-    Le(h, zip64 ? kVersionZip64 : kVersion, 2);
-    Le(h, kUtf8Names, 2);
-    Le(h, entry.method, 2);
-    Le(h, dosTime_, 2);
-    Le(h, dosDate_, 2);
-    Le(h, entry.crc, 4);
-    Le(h, Clamp32(entry.compressedSize), 4);
-    Le(h, Clamp32(entry.size), 4);
-    Le(h, entry.name.size(), 2);
-    Le(h, streamed ? kLocalZip64Size : 0, 2);
+    AppendLE(h, 0x04034b50, 4);
+    AppendLE(h, zip64 ? kVersionZip64 : kVersion, 2);
+    AppendLE(h, kUtf8Names, 2);
+    AppendLE(h, entry.method, 2);
+    AppendLE(h, dosTime_, 2);
+    AppendLE(h, dosDate_, 2);
+    AppendLE(h, entry.crc, 4);
+    AppendLE(h, Clamp32(entry.compressedSize), 4);
+    AppendLE(h, Clamp32(entry.size), 4);
+    AppendLE(h, entry.name.size(), 2);
+    AppendLE(h, streamed ? kLocalZip64Size : 0, 2);
     h.insert(h.end(), entry.name.begin(), entry.name.end());
     if (streamed) {
-        Le(h, kZip64Tag, 2);
-        Le(h, 16, 2);
-        Le(h, entry.size, 8);
-        Le(h, entry.compressedSize, 8);
+        AppendLE(h, kZip64Tag, 2);
+        AppendLE(h, 16, 2);
+        AppendLE(h, entry.size, 8);
+        AppendLE(h, entry.compressedSize, 8);
     }
     return Put(h);
 }
@@ -105,31 +103,31 @@ bool ZipArchive::Finish() {
     const std::uint64_t directoryStart = position_;
     for (const Entry& entry : entries_) {
         std::vector<unsigned char> zip64;
-        if (entry.size >= kMax32) Le(zip64, entry.size, 8);
-        if (entry.compressedSize >= kMax32) Le(zip64, entry.compressedSize, 8);
-        if (entry.offset >= kMax32) Le(zip64, entry.offset, 8);
+        if (entry.size >= kMax32) AppendLE(zip64, entry.size, 8);
+        if (entry.compressedSize >= kMax32) AppendLE(zip64, entry.compressedSize, 8);
+        if (entry.offset >= kMax32) AppendLE(zip64, entry.offset, 8);
         std::vector<unsigned char> h;
-        Le(h, 0x02014b50, 4);
-        Le(h, kMadeOnUnix | kVersionZip64, 2);
-        Le(h, zip64.empty() ? kVersion : kVersionZip64, 2);
-        Le(h, kUtf8Names, 2);
-        Le(h, entry.method, 2);
-        Le(h, dosTime_, 2);
-        Le(h, dosDate_, 2);
-        Le(h, entry.crc, 4);
-        Le(h, Clamp32(entry.compressedSize), 4);
-        Le(h, Clamp32(entry.size), 4);
-        Le(h, entry.name.size(), 2);
-        Le(h, zip64.empty() ? 0 : zip64.size() + 4, 2);
-        Le(h, 0, 2);  // comment
-        Le(h, 0, 2);  // disk
-        Le(h, 0, 2);  // internal attributes
-        Le(h, std::uint64_t{0100644} << 16, 4);
-        Le(h, Clamp32(entry.offset), 4);
+        AppendLE(h, 0x02014b50, 4);
+        AppendLE(h, kMadeOnUnix | kVersionZip64, 2);
+        AppendLE(h, zip64.empty() ? kVersion : kVersionZip64, 2);
+        AppendLE(h, kUtf8Names, 2);
+        AppendLE(h, entry.method, 2);
+        AppendLE(h, dosTime_, 2);
+        AppendLE(h, dosDate_, 2);
+        AppendLE(h, entry.crc, 4);
+        AppendLE(h, Clamp32(entry.compressedSize), 4);
+        AppendLE(h, Clamp32(entry.size), 4);
+        AppendLE(h, entry.name.size(), 2);
+        AppendLE(h, zip64.empty() ? 0 : zip64.size() + 4, 2);
+        AppendLE(h, 0, 2);  // comment
+        AppendLE(h, 0, 2);  // disk
+        AppendLE(h, 0, 2);  // internal attributes
+        AppendLE(h, std::uint64_t{0100644} << 16, 4);
+        AppendLE(h, Clamp32(entry.offset), 4);
         h.insert(h.end(), entry.name.begin(), entry.name.end());
         if (!zip64.empty()) {
-            Le(h, kZip64Tag, 2);
-            Le(h, zip64.size(), 2);
+            AppendLE(h, kZip64Tag, 2);
+            AppendLE(h, zip64.size(), 2);
             h.insert(h.end(), zip64.begin(), zip64.end());
         }
         if (!Put(h)) return false;
@@ -139,29 +137,29 @@ bool ZipArchive::Finish() {
     const std::uint64_t count = entries_.size();
     std::vector<unsigned char> end;
     if (count >= 0xFFFF || directoryStart >= kMax32 || directorySize >= kMax32) {
-        Le(end, 0x06064b50, 4);
-        Le(end, 44, 8);
-        Le(end, kMadeOnUnix | kVersionZip64, 2);
-        Le(end, kVersionZip64, 2);
-        Le(end, 0, 4);
-        Le(end, 0, 4);
-        Le(end, count, 8);
-        Le(end, count, 8);
-        Le(end, directorySize, 8);
-        Le(end, directoryStart, 8);
-        Le(end, 0x07064b50, 4);
-        Le(end, 0, 4);
-        Le(end, directoryEnd, 8);
-        Le(end, 1, 4);
+        AppendLE(end, 0x06064b50, 4);
+        AppendLE(end, 44, 8);
+        AppendLE(end, kMadeOnUnix | kVersionZip64, 2);
+        AppendLE(end, kVersionZip64, 2);
+        AppendLE(end, 0, 4);
+        AppendLE(end, 0, 4);
+        AppendLE(end, count, 8);
+        AppendLE(end, count, 8);
+        AppendLE(end, directorySize, 8);
+        AppendLE(end, directoryStart, 8);
+        AppendLE(end, 0x07064b50, 4);
+        AppendLE(end, 0, 4);
+        AppendLE(end, directoryEnd, 8);
+        AppendLE(end, 1, 4);
     }
-    Le(end, 0x06054b50, 4);
-    Le(end, 0, 2);
-    Le(end, 0, 2);
-    Le(end, count >= 0xFFFF ? 0xFFFF : count, 2);
-    Le(end, count >= 0xFFFF ? 0xFFFF : count, 2);
-    Le(end, Clamp32(directorySize), 4);
-    Le(end, Clamp32(directoryStart), 4);
-    Le(end, 0, 2);
+    AppendLE(end, 0x06054b50, 4);
+    AppendLE(end, 0, 2);
+    AppendLE(end, 0, 2);
+    AppendLE(end, count >= 0xFFFF ? 0xFFFF : count, 2);
+    AppendLE(end, count >= 0xFFFF ? 0xFFFF : count, 2);
+    AppendLE(end, Clamp32(directorySize), 4);
+    AppendLE(end, Clamp32(directoryStart), 4);
+    AppendLE(end, 0, 2);
     return Put(end);
 }
 

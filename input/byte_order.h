@@ -1,10 +1,11 @@
 #pragma once
 // Reading and writing the fixed-size numbers of binary GIS files (shapefiles, dBase
-// tables, the shape index), whatever the host's byte order.
+// tables, the shape index, zip archives), whatever the host's byte order.
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace tessaly {
 
@@ -54,6 +55,11 @@ inline void StoreF64LE(unsigned char* p, double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     StoreU32LE(p, static_cast<std::uint32_t>(bits));
     StoreU32LE(p + 4, static_cast<std::uint32_t>(bits >> 32));
+}
+
+// The low `bytes` bytes of value, least significant first, added to out.
+inline void AppendLE(std::vector<unsigned char>& out, std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
 }  // namespace tessaly
