@@ -56,11 +56,9 @@ std::vector<double> FeatureLoop::Numbers(int field) const {
 
 std::vector<double> FeatureLoop::ClassValues(int field) const {
     std::vector<double> values(static_cast<std::size_t>(in_.table.RecordCount()));
-    for (int row = 0; row < in_.table.RecordCount(); ++row) {
-        const std::string text = in_.table.Text(row, field);
-        values[static_cast<std::size_t>(row)] =
-            text.empty() ? std::numeric_limits<double>::quiet_NaN() : TextToNumber(text);
-    }
+    for (int row = 0; row < in_.table.RecordCount(); ++row)
+        if (!in_.table.NumberIfPresent(row, field, values[static_cast<std::size_t>(row)]))
+            values[static_cast<std::size_t>(row)] = std::numeric_limits<double>::quiet_NaN();
     return values;
 }
 
