@@ -3,6 +3,7 @@
 #include "cli/choice_parsing.h"
 #include "cli/console_messages.h"
 #include "cli/convert_command.h"
+#include "input/letter_case.h"
 
 #include <algorithm>
 #include <atomic>
@@ -29,10 +30,12 @@ bool NamesFolder(const std::string& path) {
     return !path.empty() && (path.back() == '/' || fs::is_directory(path));
 }
 
-bool IsShapefile(const fs::path& path) {
-    std::string ext = path.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".shp";
+bool IsShapefile(const fs::path& path) { return EqualIgnoringCase(path.extension().string(), ".shp"); }
+
+// A path ending in .kml or .kmz stands for one document, never for a folder to make.
+bool NamesDocument(const std::string& path) {
+    const std::string ext = fs::path(path).extension().string();
+    return EqualIgnoringCase(ext, ".kml") || EqualIgnoringCase(ext, ".kmz");
 }
 
 // The inputs, a folder standing for its own shapefiles in name order.
@@ -58,6 +61,8 @@ std::vector<Job> Jobs(const CommandLine& line) {
     const bool intoFolder = line.Has("-o");
     if (intoFolder && fs::exists(line.values.at("-o")) && !fs::is_directory(line.values.at("-o")))
         throw std::invalid_argument("-o: " + line.values.at("-o") + " is a file; many inputs are written into a folder");
+    if (intoFolder && !fs::is_directory(line.values.at("-o")) && NamesDocument(line.values.at("-o")))
+        throw std::invalid_argument("-o: " + line.values.at("-o") + " names a document; many inputs are written into a folder");
     std::vector<Job> jobs;
     std::map<std::string, std::string> byName;
     for (const std::string& input : Inputs(line)) {

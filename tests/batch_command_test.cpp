@@ -57,6 +57,13 @@ TEST(BatchCommand, InputsOfOneNameAreRefusedBeforeAnyWork) {
     EXPECT_NE(r.output.find("have the same name"), std::string::npos) << r.output;
     EXPECT_FALSE(fs::exists(dir / "out"));
 
+    // Several inputs into a name that can only be one document make no folder of it.
+    const auto one = RunConverter(Quote(in / "points.shp") + " " + Quote(in / "polygons.shp") + " -o " +
+                                  Quote(dir / "all.kmz"));
+    EXPECT_EQ(one.status, 2);
+    EXPECT_NE(one.output.find("names a document"), std::string::npos) << one.output;
+    EXPECT_FALSE(fs::exists(dir / "all.kmz"));
+
     // A field that no input has is the options' fault.
     EXPECT_EQ(RunConverter(Quote(in / "points.shp") + " " + Quote(in / "polygons.shp") + " --time NONE").status, 2);
 
