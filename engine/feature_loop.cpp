@@ -232,7 +232,7 @@ void FeatureLoop::WriteUnique() {
     // dropped: they follow in a folder of their own, in the default style.
     if (!members[0].empty()) {
         OpenFolder("Other values");
-        in_.document.WriteClassStyles(0);
+        if (in_.regions == nullptr) in_.document.WriteClassStyles(0);
         in_.document.SetStyleUrl(0);
         WriteRows(members[0], nullptr);
         CloseFolder();
@@ -274,7 +274,7 @@ void FeatureLoop::WriteGraduated() {
     // the default style: the lowest class is no place for them.
     if (!withoutValue.empty()) {
         OpenFolder("No value");
-        in_.document.WriteClassStyles(0);
+        if (in_.regions == nullptr) in_.document.WriteClassStyles(0);
         in_.document.SetStyleUrl(0);
         WriteRows(withoutValue, nullptr);
         CloseFolder();

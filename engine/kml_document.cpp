@@ -43,7 +43,9 @@ void KmlDocumentWriter::WriteHeader(std::string_view schema) {
     // "Features" folder; a snippet comes before the styles of its container.
     if (kml_.CreateFolders) WriteText(legend);
     const bool single = symbols_.Kind != kUniqueValues && symbols_.Kind != kGraduated;
-    if (!kml_.CreateFolders) WriteClassStyles(0);
+    // The default symbol's styles belong to the "Features" folder, or to the "Other
+    // values" and "No value" folders; tiles find every style in the head.
+    if (!kml_.CreateFolders || kml_.Regions) WriteClassStyles(0);
     if (!single)
         for (int n = 1; n <= symbols_.Count(); ++n) WriteClassStyles(n);
     WriteText(schema);

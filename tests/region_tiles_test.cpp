@@ -38,7 +38,8 @@ TEST(RegionTiles, ThePlacemarkBoxCoversEveryPositionAndIgnoresAltitudes) {
     }
 }
 
-// A layer of points spread unevenly: a dense cluster and a sparse field.
+// A layer of points spread unevenly: a dense cluster and a sparse field. Every
+// tenth POP is empty.
 fs::path WritePoints(const test::TempDir& dir, int count) {
     std::ofstream csv(dir / "points.csv");
     csv << "x,y,NAME,POP\n";
@@ -46,11 +47,12 @@ fs::path WritePoints(const test::TempDir& dir, int count) {
         const double t = i * 0.618033988749895;
         const double spread = i % 3 == 0 ? 40.0 : 0.5;
         csv << -100 + spread * (t - static_cast<int>(t)) << "," << 35 + spread * ((i * 7919 % 1000) / 1000.0) << ",P"
-            << i << "," << i << "\n";
+            << i << "," << (i % 10 == 0 ? "" : std::to_string(i)) << "\n";
     }
     csv.close();
     const auto made = test::RunCommand("ogr2ogr -f 'ESRI Shapefile' " + Quote(dir / "points.shp") + " " +
-                                       Quote(dir / "points.csv") + " -oo X_POSSIBLE_NAMES=x -oo Y_POSSIBLE_NAMES=y 2>&1");
+                                       Quote(dir / "points.csv") +
+                                       " -oo X_POSSIBLE_NAMES=x -oo Y_POSSIBLE_NAMES=y -oo AUTODETECT_TYPE=YES 2>&1");
     EXPECT_EQ(made.status, 0) << made.output;
     return dir / "points.shp";
 }
@@ -84,12 +86,21 @@ TEST(RegionTiles, EveryRecordOnceInATreeOfTilesInsideTheirBoxes) {
 
 TEST(RegionTiles, EveryTileIsValidKml) {
     test::TempDir dir;
-    const fs::path shp = dir.CopyShared("us-atlas/states");
-    ASSERT_EQ(RunConverter(Quote(shp) + " -q -o " + Quote(dir / "t.kmz") + " --regions --region-size 5").status, 0);
-    ASSERT_EQ(test::RunCommand("cd " + Quote(dir.Path()) + " && unzip -q t.kmz -d t").status, 0);
-    EXPECT_TRUE(test::ValidKml(dir / "t" / "doc.kml"));
-    for (const auto& entry : fs::directory_iterator(dir / "t"))
-        if (entry.path().filename().string().starts_with("tile")) EXPECT_TRUE(test::ValidKml(entry.path()));
+    // The second layer's empty values make a "No value" folder, whose default
+    // style the tiles must find in the head, before the data's schema.
+    const std::string layers[] = {
+        Quote(dir.CopyShared("us-atlas/states")) + " --region-size 5",
+        Quote(WritePoints(dir, 400)) + " --graduated POP --folders --data --region-size 50",
+    };
+    for (const std::string& layer : layers) {
+        const auto made = RunConverter(layer + " -q -o " + Quote(dir / "t.kmz") + " --regions");
+        ASSERT_EQ(made.status, 0) << layer << "\n" << made.output;
+        fs::remove_all(dir / "t");
+        ASSERT_EQ(test::RunCommand("cd " + Quote(dir.Path()) + " && unzip -q t.kmz -d t").status, 0);
+        EXPECT_TRUE(test::ValidKml(dir / "t" / "doc.kml")) << layer;
+        for (const auto& entry : fs::directory_iterator(dir / "t"))
+            if (entry.path().filename().string().starts_with("tile")) EXPECT_TRUE(test::ValidKml(entry.path())) << layer;
+    }
 }
 
 TEST(RegionTiles, AskedWithAKmlOrAnEmptyTileItIsAUsageError) {
