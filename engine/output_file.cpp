@@ -61,11 +61,12 @@ void OutputFile::WriteHandedOver() {
         changed_.wait(lock, [this] { return writing_ || stop_; });
         if (!writing_) return;
         lock.unlock();
-        const bool written = WriteOut(handedOver_);
+        const bool written = WriteOut(handedOver_) && (nextDocument_.empty() || kmz_->NextDocument(nextDocument_));
         const int why = errno;
         lock.lock();
         if (!written && writeError_ == 0) writeError_ = why;
         handedOver_.clear();
+        nextDocument_.clear();
         writing_ = false;
         changed_.notify_all();
     }
@@ -82,16 +83,7 @@ void OutputFile::AddArchiveFile(std::string name, std::string_view bytes) {
     archiveFiles_.push_back({std::move(name), bytes});
 }
 
-void OutputFile::StartArchiveDocument(const std::string& name) {
-    Flush();
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !writing_; });
-    if (writeError_ == 0 && !kmz_->NextDocument(name)) writeError_ = errno;
-    if (writeError_ != 0) {
-        errno = writeError_;
-        Fail("cannot write the output file");
-    }
-}
+void OutputFile::StartArchiveDocument(const std::string& name) { Flush(name); }
 
 void OutputFile::Fail(const std::string& what) {
     throw OutputError(target_ + ": " + what + ": " + std::strerror(errno));
@@ -102,7 +94,7 @@ void OutputFile::Write(std::string_view text) {
     if (buffer_.size() >= kFlushSize) Flush();
 }
 
-void OutputFile::Flush() {
+void OutputFile::Flush(std::string nextDocument) {
     // A document that fits one piece never needs the thread.
     if (!writer_.joinable()) writer_ = std::thread([this] { WriteHandedOver(); });
     std::unique_lock lock(mutex_);
@@ -111,8 +103,9 @@ void OutputFile::Flush() {
         errno = writeError_;
         Fail("cannot write the output file");
     }
-    if (buffer_.empty()) return;
+    if (buffer_.empty() && nextDocument.empty()) return;
     std::swap(buffer_, handedOver_);
+    nextDocument_ = std::move(nextDocument);
     writing_ = true;
     lock.unlock();
     changed_.notify_all();

@@ -47,8 +47,8 @@ public:
 private:
     static constexpr std::size_t kFlushSize = 1 << 19;
     // Hands the buffer to the writing thread (started on the first piece), once it has
-    // written the one before.
-    void Flush();
+    // written the one before; with a name, the thread then starts that archive document.
+    void Flush(std::string nextDocument = {});
     // Waits until everything handed over is written, and stops the writing thread.
     void FinishWriting();
     // Lets the writing thread write what it holds, and ends it.
@@ -69,6 +69,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::string handedOver_;  // being written while buffer_ fills
+    std::string nextDocument_;  // the archive document that follows it, if any
     bool writing_ = false;
     bool stop_ = false;
     int writeError_ = 0;  // errno of the first failed write

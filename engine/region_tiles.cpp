@@ -3,6 +3,7 @@
 #include "engine/kml_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <utility>
@@ -89,9 +90,11 @@ bool PlacemarkBox(std::string_view text, RegionBox& box) {
     return any;
 }
 
-RegionTiles::RegionTiles(int tileSize, bool points) : tileSize_(tileSize), points_(points), spool_(std::tmpfile()) {
+RegionTiles::RegionTiles(int tileSize, bool points)
+    : tileSize_(tileSize), points_(points), spool_(std::tmpfile()), spoolBuffer_(kWindow) {
     if (spool_ == nullptr)
         throw OutputError(std::string("cannot make a temporary file for the tiles: ") + std::strerror(errno));
+    std::setvbuf(spool_, spoolBuffer_.data(), _IOFBF, spoolBuffer_.size());
 }
 
 RegionTiles::~RegionTiles() { std::fclose(spool_); }
@@ -161,17 +164,24 @@ std::size_t RegionTiles::Build(std::size_t begin, std::size_t end, const RegionB
     tiles_[number].kept = begin + kept;
     RegionBox box = cell;
     for (std::size_t i = begin; i < begin + kept; ++i) box.Cover(records_[order_[i]].box);
-    // The rest by quadrant, in record order within each.
-    std::size_t from = begin + kept;
-    std::vector<std::uint32_t> rest(order_.begin() + static_cast<std::ptrdiff_t>(from),
-                                    order_.begin() + static_cast<std::ptrdiff_t>(end));
+    // The rest by quadrant, in record order within each: counted, then placed.
+    const std::size_t from = begin + kept;
+    std::vector<std::uint8_t> quadrant(end - from);
+    std::array<std::size_t, 5> start{};
+    for (std::size_t i = from; i < end; ++i) {
+        quadrant[i - from] = static_cast<std::uint8_t>(QuadrantOf(cell, records_[order_[i]].box));
+        ++start[quadrant[i - from] + 1u];
+    }
+    for (int q = 0; q < 4; ++q) start[q + 1] += start[q];
+    std::vector<std::uint32_t> rest(end - from);
+    std::array<std::size_t, 4> next{start[0], start[1], start[2], start[3]};
+    for (std::size_t i = from; i < end; ++i) rest[next[quadrant[i - from]]++] = order_[i];
+    std::copy(rest.begin(), rest.end(), order_.begin() + static_cast<std::ptrdiff_t>(from));
     std::vector<std::size_t> children;
     for (int q = 0; q < 4; ++q) {
-        const std::size_t start = from;
-        for (const std::uint32_t r : rest)
-            if (QuadrantOf(cell, records_[r].box) == q) order_[from++] = r;
-        if (from == start) continue;
-        const std::size_t child = Build(start, from, Quadrant(cell, q), name + std::to_string(q), depth + 1);
+        if (start[q] == start[q + 1]) continue;
+        const std::size_t child = Build(from + start[q], from + start[q + 1], Quadrant(cell, q),
+                                        name + std::to_string(q), depth + 1);
         box.Cover(tiles_[child].box);
         children.push_back(child);
     }
@@ -239,6 +249,7 @@ void RegionTiles::SortSpoolByTile() {
         if (!gathered[t].empty()) put(t);
     std::fclose(spool_);
     spool_ = sorted;
+    spoolBuffer_ = {};
     window_.clear();
     windowAt_ = 0;
 }
@@ -251,9 +262,9 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
     // Records in record order, each class folder's together.
     std::vector<std::uint32_t> records(order_.begin() + static_cast<std::ptrdiff_t>(tile.begin),
                                        order_.begin() + static_cast<std::ptrdiff_t>(tile.kept));
-    std::stable_sort(records.begin(), records.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return records_[a].folder < records_[b].folder;
-    });
+    if (!folders_.empty())
+        std::stable_sort(records.begin(), records.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return records_[a].folder < records_[b].folder; });
     std::int32_t folder = -1;
     for (const std::uint32_t k : records) {
         const Record& r = records_[k];

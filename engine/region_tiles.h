@@ -76,6 +76,7 @@ private:
     int tileSize_;
     bool points_;
     std::FILE* spool_;
+    std::vector<char> spoolBuffer_;  // the temporary file's write buffer, while it is written
     std::uint64_t spooled_ = 0;
     std::vector<Record> records_;
     std::vector<std::string> folders_;

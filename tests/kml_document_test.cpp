@@ -290,7 +290,7 @@ TEST_F(Document, MarkupInNamesAndValuesKeepsTheDocumentWellFormed) {
         w.WriteText("<Folder><name>" + XmlEscape(symbols.Item(1).ValueText) + "</name>");
         w.SetStyleUrl(1);
         std::string text;
-        EXPECT_EQ(placemarks.WriteFeature(1, {"A&B <x>", {"AT&T <5 ]]> end"}, 0}, text), FeatureResult::Written);
+        EXPECT_EQ(placemarks.WriteFeature(1, {"A&B <x>", {"AT&T <5 ]]> end"}, 0, {}, {}}, text), FeatureResult::Written);
         w.WriteText(text);
         w.WriteText("</Folder>");
         w.WriteTrailer("Made by <i>me</i> ]]> & co");

@@ -98,8 +98,11 @@ TEST(RegionTiles, EveryTileIsValidKml) {
         fs::remove_all(dir / "t");
         ASSERT_EQ(test::RunCommand("cd " + Quote(dir.Path()) + " && unzip -q t.kmz -d t").status, 0);
         EXPECT_TRUE(test::ValidKml(dir / "t" / "doc.kml")) << layer;
-        for (const auto& entry : fs::directory_iterator(dir / "t"))
-            if (entry.path().filename().string().starts_with("tile")) EXPECT_TRUE(test::ValidKml(entry.path())) << layer;
+        for (const auto& entry : fs::directory_iterator(dir / "t")) {
+            if (entry.path().filename().string().starts_with("tile")) {
+                EXPECT_TRUE(test::ValidKml(entry.path())) << layer;
+            }
+        }
     }
 }
 
