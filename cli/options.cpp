@@ -67,6 +67,16 @@ const std::vector<OptionSpec>& Options() {
     return options;
 }
 
+namespace {
+
+const OptionSpec* FindOption(std::string_view word) {
+    for (const OptionSpec& o : Options())
+        if (o.name == word) return &o;
+    return nullptr;
+}
+
+}  // namespace
+
 CommandLine ParseCommandLine(int argc, char** argv) {
     CommandLine line;
     for (int i = 1; i < argc; ++i) {
@@ -75,14 +85,14 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             line.inputs.push_back(word);
             continue;
         }
-        const OptionSpec* option = nullptr;
-        for (const OptionSpec& o : Options())
-            if (o.name == word) option = &o;
+        const OptionSpec* option = FindOption(word);
         if (option == nullptr) throw std::invalid_argument("unknown option " + word);
         if (line.Has(word)) throw std::invalid_argument(word + " is given twice");
         std::string value;
         if (!option->argument.empty()) {
-            if (i + 1 >= argc) throw std::invalid_argument(word + " needs " + option->argument);
+            // An option's name where its value belongs means the value was left out.
+            if (i + 1 >= argc || FindOption(argv[i + 1]) != nullptr)
+                throw std::invalid_argument(word + " needs " + option->argument);
             value = argv[++i];
         }
         line.values[word] = value;

@@ -83,6 +83,10 @@ TEST(ConvertCommand, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunCommand(Convert("--no-such-option 2>/dev/null")).status, 2);
     EXPECT_EQ(RunCommand(Convert("--info 2>/dev/null")).status, 2);
     EXPECT_EQ(RunCommand(Convert("2>/dev/null")).status, 2);
+    // An option where a value belongs is a forgotten value, not a name: no folder "--label".
+    const auto forgotten = RunCommand(Convert("x.shp -o --label name 2>&1"));
+    EXPECT_EQ(forgotten.status, 2);
+    EXPECT_NE(forgotten.output.find("-o needs"), std::string::npos) << forgotten.output;
     const auto help = RunCommand(Convert("--help"));
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.output.find("--list-datums"), std::string::npos);
