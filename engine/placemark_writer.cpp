@@ -135,7 +135,7 @@ bool PlacemarkWriter::AllPointsConvert() const {
 }
 
 void PlacemarkWriter::Drain() {
-    constexpr std::size_t kChunk = 1 << 20;
+    constexpr std::size_t kChunk = 1 << 18;
     if (!streaming_ || text_->size() < kChunk) return;
     sink_->Write(*text_);
     text_->clear();
