@@ -45,11 +45,7 @@ bool ZipArchive::Put(const std::vector<unsigned char>& bytes) {
     return true;
 }
 
-bool ZipArchive::WriteLocalHeader(const Entry& entry) {
-    const bool streamed = entry.method == kDeflated;
-    const bool zip64 = entry.size >= kMax32 || entry.compressedSize >= kMax32;
-    std::vector<unsigned char> h;
-    AppendLE(h, 0x04034b50, 4);
+void ZipArchive::AppendSharedFields(std::vector<unsigned char>& h, const Entry& entry, bool zip64) const {
     AppendLE(h, zip64 ? kVersionZip64 : kVersion, 2);
     AppendLE(h, kUtf8Names, 2);
     AppendLE(h, entry.method, 2);
@@ -59,6 +55,14 @@ bool ZipArchive::WriteLocalHeader(const Entry& entry) {
     AppendLE(h, Clamp32(entry.compressedSize), 4);
     AppendLE(h, Clamp32(entry.size), 4);
     AppendLE(h, entry.name.size(), 2);
+}
+
+bool ZipArchive::WriteLocalHeader(const Entry& entry) {
+    const bool streamed = entry.method == kDeflated;
+    const bool zip64 = entry.size >= kMax32 || entry.compressedSize >= kMax32;
+    std::vector<unsigned char> h;
+    AppendLE(h, 0x04034b50, 4);
+    AppendSharedFields(h, entry, zip64);
     AppendLE(h, streamed ? kLocalZip64Size : 0, 2);
     h.insert(h.end(), entry.name.begin(), entry.name.end());
     if (streamed) {
@@ -109,15 +113,7 @@ bool ZipArchive::Finish() {
         std::vector<unsigned char> h;
         AppendLE(h, 0x02014b50, 4);
         AppendLE(h, kMadeOnUnix | kVersionZip64, 2);
-        AppendLE(h, zip64.empty() ? kVersion : kVersionZip64, 2);
-        AppendLE(h, kUtf8Names, 2);
-        AppendLE(h, entry.method, 2);
-        AppendLE(h, dosTime_, 2);
-        AppendLE(h, dosDate_, 2);
-        AppendLE(h, entry.crc, 4);
-        AppendLE(h, Clamp32(entry.compressedSize), 4);
-        AppendLE(h, Clamp32(entry.size), 4);
-        AppendLE(h, entry.name.size(), 2);
+        AppendSharedFields(h, entry, !zip64.empty());
         AppendLE(h, zip64.empty() ? 0 : zip64.size() + 4, 2);
         AppendLE(h, 0, 2);  // comment
         AppendLE(h, 0, 2);  // disk

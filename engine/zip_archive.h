@@ -35,6 +35,8 @@ private:
         std::uint64_t size = 0;
         std::uint64_t offset = 0;
     };
+    // From "version needed" to the name's length: the local and the central headers alike.
+    void AppendSharedFields(std::vector<unsigned char>& header, const Entry& entry, bool zip64) const;
     bool WriteLocalHeader(const Entry& entry);
     bool Put(const std::vector<unsigned char>& bytes);
 
