@@ -384,6 +384,13 @@ int main(int argc, char** argv) {
         double polygonGeneration = 0;
         std::int64_t polygonDbf = 0;
         const fs::path tessalyKmz = dir.path / "tessaly.kmz";
+        // Times the converter writing tessalyKmz; the archive's size.
+        auto runKmz = [&](Series& series, const std::vector<std::string>& args) {
+            series.runs.push_back(Run(args, log, tmp));
+            const auto bytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
+            fs::remove(tessalyKmz);
+            return bytes;
+        };
         Series polyKmz{"tessaly-convert, KMZ", {}};
         std::int64_t kmzBytes = 0, zlibBytes = 0;
         Series polyTessaly{"tessaly-convert", {}}, polyOgr{"ogr2ogr -f KML", {}}, polyFloor{"formatting floor", {}};
@@ -402,9 +409,7 @@ int main(int argc, char** argv) {
             polyTessalyOut = CheckKml(tessalyKml, "tessaly-convert", records);
             if (round == 0) zlibBytes = ZlibLevel6Size(tessalyKml);
             fs::remove(tessalyKml);
-            polyKmz.runs.push_back(Run({converter.string(), shp.string(), "-o", tessalyKmz.string(), "-q"}, log, tmp));
-            kmzBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
-            fs::remove(tessalyKmz);
+            kmzBytes = runKmz(polyKmz, {converter.string(), shp.string(), "-o", tessalyKmz.string(), "-q"});
             if (haveOgr) {
                 polyOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), shp.string()}, log, tmp));
                 polyOgrOut = CheckKml(ogrKml, "ogr2ogr", records);
@@ -443,13 +448,9 @@ int main(int argc, char** argv) {
                                               log, tmp));
             balloonTessalyOut = CheckKml(tessalyKml, "tessaly-convert", points);
             fs::remove(tessalyKml);
-            pointKmz.runs.push_back(Run({converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q"}, log, tmp));
-            pointKmzBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
-            fs::remove(tessalyKmz);
-            pointRegions.runs.push_back(
-                Run({converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q", "--regions"}, log, tmp));
-            pointRegionsBytes = static_cast<std::int64_t>(fs::file_size(tessalyKmz));
-            fs::remove(tessalyKmz);
+            pointKmzBytes = runKmz(pointKmz, {converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q"});
+            pointRegionsBytes =
+                runKmz(pointRegions, {converter.string(), pointShp.string(), "-o", tessalyKmz.string(), "-q", "--regions"});
             if (haveOgr) {
                 pointOgr.runs.push_back(Run({ogrPath.string(), "-f", "KML", ogrKml.string(), pointShp.string()}, log, tmp));
                 pointOgrOut = CheckKml(ogrKml, "ogr2ogr", points);
