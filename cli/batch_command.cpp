@@ -3,6 +3,7 @@
 #include "cli/choice_parsing.h"
 #include "cli/console_messages.h"
 #include "cli/convert_command.h"
+#include "engine/kmz_output.h"
 #include "input/letter_case.h"
 
 #include <algorithm>
@@ -34,8 +35,7 @@ bool IsShapefile(const fs::path& path) { return EqualIgnoringCase(path.extension
 
 // A path ending in .kml or .kmz stands for one document, never for a folder to make.
 bool NamesDocument(const std::string& path) {
-    const std::string ext = fs::path(path).extension().string();
-    return EqualIgnoringCase(ext, ".kml") || EqualIgnoringCase(ext, ".kmz");
+    return IsKmzPath(path) || EqualIgnoringCase(fs::path(path).extension().string(), ".kml");
 }
 
 // The inputs, a folder standing for its own shapefiles in name order.

@@ -21,8 +21,7 @@ std::vector<std::string> LoadWarnings(const std::string& shapePath, bool geograp
     try {
         // Bytes too few for a record's header after the last record are stray bytes,
         // not a record that runs past the end.
-        constexpr std::int64_t kRecordHeader = 8;
-        while (reader.FileSize() - reader.Position() >= kRecordHeader) reader.ReadRecord();
+        while (!reader.AtEnd()) reader.ReadRecord();
     } catch (const ShapefileError& e) {
         warnings.push_back(e.what());
     }

@@ -1,5 +1,7 @@
 #include "input/time_value.h"
 
+#include "input/value_text.h"
+
 #include <cctype>
 #include <chrono>
 
@@ -117,13 +119,8 @@ std::optional<TimeValue> ReadTimeValue(std::string_view text, char nativeType) {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     switch (std::toupper(static_cast<unsigned char>(nativeType))) {
         case 'D':
-            // dBase stores dates as YYYYMMDD.
-            if (text.size() == 8 && text.find_first_not_of("0123456789") == std::string_view::npos) {
-                const std::string iso = std::string(text.substr(0, 4)) + '-' + std::string(text.substr(4, 2)) + '-' +
-                                        std::string(text.substr(6, 2));
-                return Calendar(iso);
-            }
-            return Calendar(text);
+            // dBase stores dates as YYYYMMDD; the table may have made them readable already.
+            return Calendar(ReadableDate(text));
         case 'N': case 'F':
             return WholeYear(text);
         default:

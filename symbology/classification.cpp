@@ -77,10 +77,7 @@ std::vector<std::string> BuildGraduatedClasses(const std::string& tablePath, con
         if (r.statistics) {
             const ValueRange range =
                 normalised ? RatioMinMax(tablePath, r.field, r.normField) : FieldMinMax(tablePath, r.field);
-            // Empty values count as 0 here, so only a range of 0 alone may hide a field without values.
-            if (range.count == 0 || (range.minimum == 0 && range.maximum == 0 &&
-                                     MethodValues(tablePath, r.field, normalised ? r.normField : "").empty()))
-                throw NoValuesError(r.field);
+            if (range.count == 0) throw NoValuesError(r.field);
             bounds.ClassMin = range.minimum;
             bounds.ClassMax = range.maximum;
         }
