@@ -531,6 +531,8 @@ bool TForm1::CreateKml(bool openAfterwards) {
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
         LabelSummary->Show(engine_.WrittenFeatures(), target.toStdString(), seconds.count(), panel.Notes());
     } else {
+        // Without a summary to hold them, the run's notes are told as they are.
+        for (const std::string& note : panel.Notes()) messages_.Information(note);
         Panel3->hide();
     }
     if (done && openAfterwards) dialogs_.OpenDocument(target);

@@ -28,8 +28,6 @@ public:
     void Reset();
     void ClearFields() { fields_.clear(); }
     void AddField(const std::string& name) { fields_.push_back(name); }
-    const std::string& FieldAt(int i) const { return fields_.at(static_cast<std::size_t>(i - 1)); }
-    int FieldCount() const { return static_cast<int>(fields_.size()); }
     bool HasFields() const { return !fields_.empty(); }
     const std::vector<std::string>& Fields() const { return fields_; }
 

@@ -93,7 +93,7 @@ bool PlacemarkBox(std::string_view text, RegionBox& box) {
 RegionTiles::RegionTiles(int tileSize, bool points)
     : tileSize_(tileSize), points_(points), spool_(std::tmpfile()), spoolBuffer_(kWindow) {
     if (spool_ == nullptr)
-        throw OutputError(std::string("cannot make a temporary file for the tiles: ") + std::strerror(errno));
+        SpoolFailure("cannot make a temporary file for the tiles");
     std::setvbuf(spool_, spoolBuffer_.data(), _IOFBF, spoolBuffer_.size());
 }
 
@@ -108,7 +108,7 @@ void RegionTiles::Add(std::string_view placemark) {
     Record r{spooled_, static_cast<std::uint32_t>(placemark.size()), folder_, {}};
     if (!PlacemarkBox(placemark, r.box)) return;  // nothing to place: never written by the placemark writer
     if (std::fwrite(placemark.data(), 1, placemark.size(), spool_) != placemark.size())
-        throw OutputError(std::string("cannot write the tiles' temporary file: ") + std::strerror(errno));
+        SpoolFailure("cannot write the tiles' temporary file");
     spooled_ += placemark.size();
     records_.push_back(r);
 }
@@ -159,7 +159,7 @@ std::size_t RegionTiles::Keep(std::size_t begin, std::size_t end, const RegionBo
 std::size_t RegionTiles::Build(std::size_t begin, std::size_t end, const RegionBox& cell, const std::string& name,
                                int depth) {
     const std::size_t number = tiles_.size();
-    tiles_.push_back({name, cell, cell, begin, end, end, {}});
+    tiles_.push_back({name, cell, begin, begin, {}});
     const std::size_t kept = depth < kMaxDepth ? Keep(begin, end, cell) : end - begin;
     tiles_[number].kept = begin + kept;
     RegionBox box = cell;
@@ -259,14 +259,11 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
     out.Write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\"><Document><name>" +
               XmlEscape(name_) + "</name>" + RegionElement(tile.box));
     for (const std::size_t child : tile.children) out.Write(LinkTo(tiles_[child]));
-    // Records in record order, each class folder's together.
-    std::vector<std::uint32_t> records(order_.begin() + static_cast<std::ptrdiff_t>(tile.begin),
-                                       order_.begin() + static_cast<std::ptrdiff_t>(tile.kept));
-    if (!folders_.empty())
-        std::stable_sort(records.begin(), records.end(),
-                         [&](std::uint32_t a, std::uint32_t b) { return records_[a].folder < records_[b].folder; });
+    // Records in record order, which keeps each class folder's together: the
+    // placemarks came folder by folder, and placing them keeps their order.
     std::int32_t folder = -1;
-    for (const std::uint32_t k : records) {
+    for (std::size_t i = tile.begin; i < tile.kept; ++i) {
+        const std::uint32_t k = order_[i];
         const Record& r = records_[k];
         if (r.folder != folder) {
             if (folder >= 0) out.Write("</Folder>");
@@ -291,7 +288,7 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
 
 void RegionTiles::WriteTiles(OutputFile& out) {
     if (std::fflush(spool_) != 0)
-        throw OutputError(std::string("cannot write the tiles' temporary file: ") + std::strerror(errno));
+        SpoolFailure("cannot write the tiles' temporary file");
     SortSpoolByTile();
     for (const Tile& tile : tiles_) WriteTile(out, tile);
 }

@@ -57,8 +57,8 @@ private:
     };
     struct Tile {
         std::string name;
-        RegionBox cell, box;
-        std::size_t begin = 0, kept = 0, end = 0;  // positions in order_
+        RegionBox box;
+        std::size_t begin = 0, kept = 0;  // positions in order_
         std::vector<std::size_t> children;
     };
     // Builds the tile for order_[begin, end) in cell; returns its number.

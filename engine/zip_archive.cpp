@@ -39,11 +39,7 @@ ZipArchive::ZipArchive(std::FILE* file) : file_(file) {
     dosDate_ = static_cast<std::uint16_t>(std::max(local.tm_year - 80, 0) << 9 | (local.tm_mon + 1) << 5 | local.tm_mday);
 }
 
-bool ZipArchive::Put(const std::vector<unsigned char>& bytes) {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) return false;
-    position_ += bytes.size();
-    return true;
-}
+bool ZipArchive::Put(const std::vector<unsigned char>& bytes) { return WriteData(bytes.data(), bytes.size()); }
 
 void ZipArchive::AppendSharedFields(std::vector<unsigned char>& h, const Entry& entry, bool zip64) const {
     AppendLE(h, zip64 ? kVersionZip64 : kVersion, 2);
