@@ -9,16 +9,6 @@ namespace tessaly {
 
 namespace {
 
-// A text for a double-quoted attribute.
-std::string AttributeText(const std::string& text) {
-    std::string out;
-    for (const char c : XmlEscape(text)) {
-        if (c == '"') out += "&quot;";
-        else out += c;
-    }
-    return out;
-}
-
 // dBase logical values: T, t, Y, y are true, F, f, N, n false, "?" unknown. Written
 // as 1 and 0, which every reader of xsd:boolean takes.
 std::string BoolText(const std::string& value) {
@@ -61,15 +51,17 @@ void AppendDataSchema(std::string& out, const std::vector<DataField>& fields) {
         out += "<SimpleField type=\"";
         out += f.type;
         out += "\" name=\"";
-        out += AttributeText(f.name);
+        out += HtmlEscape(f.name);
         out += "\"/>";
     }
     out += "</Schema>";
 }
 
 void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
-                        const std::vector<std::string>& values) {
-    out += "<ExtendedData><SchemaData schemaUrl=\"#";
+                        const std::vector<std::string>& values, std::string_view schemaDocument) {
+    out += "<ExtendedData><SchemaData schemaUrl=\"";
+    out += schemaDocument;
+    out += '#';
     out += kDataSchemaId;
     out += "\">";
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -77,9 +69,9 @@ void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
         const std::string value = logical ? BoolText(values[i]) : values[i];
         if (value.empty()) continue;
         out += "<SimpleData name=\"";
-        out += AttributeText(fields[i].name);
+        out += HtmlEscape(fields[i].name);
         out += "\">";
-        out += XmlEscape(value);
+        AppendXmlEscaped(out, value);
         out += "</SimpleData>";
     }
     out += "</SchemaData></ExtendedData>";

@@ -6,6 +6,7 @@
 #include "input/dbf_table.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -29,10 +30,10 @@ std::vector<DataField> DataFields(const DbfTable& workTable);
 // The document's Schema element.
 void AppendDataSchema(std::string& out, const std::vector<DataField>& fields);
 
-// A placemark's ExtendedData: one SimpleData per field with a value, in the
-// table's order; an empty value (and a logical value that is neither true nor
-// false) has none.
+// A placemark's ExtendedData: one SimpleData per field with a value (UTF-8, as the
+// table decodes it), in the table's order; an empty value (and a logical value that
+// is neither true nor false) has none. The Schema is in schemaDocument ("": this one).
 void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
-                        const std::vector<std::string>& values);
+                        const std::vector<std::string>& values, std::string_view schemaDocument = {});
 
 }  // namespace tessaly

@@ -144,7 +144,8 @@ void FeatureLoop::TakeTableValues(const Batch& batch, std::size_t i) {
         stored += value.size() + 1;
     }
     row_.extendedData.clear();
-    AppendExtendedData(row_.extendedData, dataFields_, dataRow_);
+    // Tiles find the schema in the main document.
+    AppendExtendedData(row_.extendedData, dataFields_, dataRow_, in_.regions ? kKmzDocument : std::string_view());
 }
 
 void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number) {

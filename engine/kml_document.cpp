@@ -152,7 +152,9 @@ void KmlDocumentWriter::WriteClassStyles(int n) {
 
 void KmlDocumentWriter::SetStyleUrl(int n) {
     kml_.StyleId = (kml_.RollOver ? "MapRollOver" : "tessaly") + Suffix(n);
-    kml_.StyleUrlElement = "<styleUrl>#" + kml_.StyleId + "</styleUrl>";
+    // Tiles find every style in the main document.
+    kml_.StyleUrlElement =
+        "<styleUrl>" + std::string(kml_.Regions ? kKmzDocument : "") + "#" + kml_.StyleId + "</styleUrl>";
 }
 
 void KmlDocumentWriter::WriteTrailer(const std::string& description) {

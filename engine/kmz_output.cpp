@@ -30,7 +30,7 @@ KmzOutput::KmzOutput(std::FILE* file)
     stream_->level = kLevel;
     stream_->level_buf = levelBuffer_.data();
     stream_->level_buf_size = kLevelBufferSize;
-    started_ = zip_.BeginDeflated("doc.kml");
+    started_ = zip_.BeginDeflated(std::string(kKmzDocument));
 }
 
 KmzOutput::~KmzOutput() = default;

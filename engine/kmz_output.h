@@ -14,6 +14,9 @@ struct isal_zstream;
 
 namespace tessaly {
 
+// The archive's first entry, the document itself.
+inline constexpr std::string_view kKmzDocument = "doc.kml";
+
 // True when the path names a KMZ archive (it ends in ".kmz", in any letter case).
 bool IsKmzPath(const std::string& path);
 

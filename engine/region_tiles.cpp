@@ -17,11 +17,6 @@ namespace {
 constexpr int kSampleGrid = 32;       // points: one per cell of this grid first
 constexpr int kMinLodPixels = 128;    // a tile shows once its region is this big on screen
 constexpr int kMaxDepth = 40;         // below this, records at one place stay together
-// References into the main document, as a placemark has them and as a tile needs them.
-constexpr std::string_view kLocalStyle = "<styleUrl>#";
-constexpr std::string_view kSharedStyle = "<styleUrl>doc.kml#";
-constexpr std::string_view kLocalSchema = "schemaUrl=\"#";
-constexpr std::string_view kSharedSchema = "schemaUrl=\"doc.kml#";
 constexpr std::size_t kWindow = 1 << 20;      // bytes read back from the temporary file at once
 constexpr std::size_t kTileBuffer = 1 << 13;  // bytes gathered for a tile before they are written
 
@@ -270,17 +265,7 @@ void RegionTiles::WriteTile(OutputFile& out, const Tile& tile) {
             folder = r.folder;
             out.Write("<Folder><name>" + XmlEscape(folders_[static_cast<std::size_t>(folder)]) + "</name>");
         }
-        const std::string_view text = Spooled(r);
-        // Styles and the data's schema live in the main document.
-        std::string_view rest = text;
-        for (const auto& [local, shared] : {std::pair{kLocalStyle, kSharedStyle}, std::pair{kLocalSchema, kSharedSchema}}) {
-            const std::size_t at = rest.find(local);
-            if (at == std::string_view::npos) continue;
-            out.Write(rest.substr(0, at));
-            out.Write(shared);
-            rest.remove_prefix(at + local.size());
-        }
-        out.Write(rest);
+        out.Write(Spooled(r));
     }
     if (folder >= 0) out.Write("</Folder>");
     out.Write("</Document></kml>\n");

@@ -36,7 +36,8 @@ public:
     RegionTiles(const RegionTiles&) = delete;
     RegionTiles& operator=(const RegionTiles&) = delete;
 
-    // A placemark, whole, inside the folder opened last (if any).
+    // A placemark, whole, inside the folder opened last (if any); its style and
+    // schema references name the main document, where they are.
     void Add(std::string_view placemark);
     // Puts the placemarks that follow into a class folder of that name.
     void OpenFolder(std::string name);

@@ -67,7 +67,7 @@ TEST(RegionTiles, EveryRecordOnceInATreeOfTilesInsideTheirBoxes) {
     const Case cases[] = {
         {WritePoints(dir, 6000), " --label NAME --balloon POP --rollover", 250},
         {dir.CopyShared("us-atlas/counties"), "", 300},
-        {dir.CopyShared("us-atlas/states"), " --unique name --folders --centroid", 5},
+        {dir.CopyShared("us-atlas/states"), " --unique name --folders --centroid --data", 5},
     };
     for (const Case& c : cases) {
         const std::string options = " -q" + c.options;

@@ -4,7 +4,7 @@
 Usage: check_region_tiles.py TILED.kmz PLAIN.kml LIMIT
 
 Every placemark of the plain document appears exactly once across the tiles
-(its style then read from doc.kml); no tile holds more than LIMIT; each tile's
+(its style and data schema then read from doc.kml); no tile holds more than LIMIT; each tile's
 placemarks lie inside its Region's box, each child's box inside its parent's,
 and the link to a tile carries the tile's own Region. Prints the tile count and
 the deepest level, or the first fault found (exit 1).
@@ -71,7 +71,8 @@ def main():
             for x, y in positions(p):
                 if not (box[0] <= x <= box[2] and box[1] <= y <= box[3]):
                     fail(f"{name}: position {x},{y} outside its box {box}")
-        found += [p.replace("<styleUrl>doc.kml#", "<styleUrl>#") for p in placemarks]
+        found += [p.replace("<styleUrl>doc.kml#", "<styleUrl>#").replace('schemaUrl="doc.kml#', 'schemaUrl="#')
+                  for p in placemarks]
         for link in document.findall(NS + "NetworkLink"):
             if link.find(NS + "Link").find(NS + "viewRefreshMode").text != "onRegion":
                 fail(f"{name}: a link not refreshed on its region")
