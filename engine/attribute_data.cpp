@@ -1,6 +1,7 @@
 #include "engine/attribute_data.h"
 
 #include "engine/kml_text.h"
+#include "engine/working_table.h"
 
 #include <cctype>
 #include <cstring>
@@ -33,11 +34,11 @@ const char* DataTypeOf(const FieldInfo& field) {
 }
 
 std::vector<DataField> DataFields(const DbfTable& workTable) {
-    constexpr std::size_t kOwnFields = 2;  // the row number and the ratio
+    // The working table's own fields, the row number and the ratio, end it.
     const std::vector<FieldInfo>& all = workTable.Fields();
     std::vector<DataField> fields;
-    for (std::size_t i = 0; i + kOwnFields < all.size(); ++i)
-        fields.push_back({static_cast<int>(i), all[i].name, DataTypeOf(all[i])});
+    for (int i = 0; i + 1 < RatioFieldIndex(workTable); ++i)
+        fields.push_back({i, all[static_cast<std::size_t>(i)].name, DataTypeOf(all[static_cast<std::size_t>(i)])});
     return fields;
 }
 

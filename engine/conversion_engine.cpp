@@ -227,6 +227,7 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
                                      UserMessages& messages) {
     State.CoordinateDecimals = 10;
     written_ = 0;
+    if (Kml.Regions && !IsKmzPath(kmlPath)) throw ConversionError(kmlPath + ": tiles with regions need a KMZ archive");
     TFileSHP reader(shapePath);
     if (!reader.Open() || !reader.ReadHeader()) return false;
 
@@ -266,7 +267,6 @@ bool TConversionEngine::ConvertToKml(const std::string& shapePath, const std::st
     document.WriteHeader(schema);
 
     PlacemarkWriter placemarks(Kml, State, Balloon, datum, reader);
-    if (Kml.Regions && !IsKmzPath(kmlPath)) throw ConversionError(kmlPath + ": tiles with regions need a KMZ archive");
     std::optional<RegionTiles> regions;
     if (Kml.Regions) regions.emplace(Kml.RegionSize, InputShapeClass == kPointClass);
     else placemarks.StreamLargeRecordsTo(&out);  // a tile needs each placemark whole

@@ -1,16 +1,12 @@
 #include "engine/run_summary.h"
 
-#include <charconv>
+#include "input/number_text.h"
 
 namespace tessaly {
 
 namespace {
 
-std::string OneDecimal(double value) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
-    return std::string(buffer, end);
-}
+std::string OneDecimal(double value) { return FormatNumber(0, 1, value); }
 
 }  // namespace
 
