@@ -105,7 +105,7 @@ int RunBatch(const CommandLine& line) {
         for (std::size_t i; (i = next++) < jobs.size();) {
             const Job& job = jobs[i];
             try {
-                ConvertShapefile(line, job.input, job.output, job.name + ": ");
+                ConvertShapefile(line, job.input, job.output, job.name + ": ", workers == 1);
             } catch (const std::invalid_argument& e) {
                 ConsoleMessages(false, job.name + ": ").Error(e.what());
                 ++failed;

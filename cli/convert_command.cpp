@@ -252,12 +252,12 @@ int RunConversion(const CommandLine& line) {
     const std::string input = line.inputs.front();
     const std::string output =
         line.Has("-o") ? line.values.at("-o") : fs::path(input).replace_extension(".kml").string();
-    ConvertShapefile(line, input, output, "");
+    ConvertShapefile(line, input, output, "", true);
     return 0;
 }
 
 void ConvertShapefile(const CommandLine& line, const std::string& input, const std::string& output,
-                      const std::string& prefix) {
+                      const std::string& prefix, bool alone) {
     TFileSHP reader(input);
     if (!reader.Open() || !reader.ReadHeader()) throw ShapefileError(reader.Error());
     const std::uint8_t shapeClass = ShapeClass(reader.ShapeType);
@@ -270,7 +270,7 @@ void ConvertShapefile(const CommandLine& line, const std::string& input, const s
     ApplyCoordinateSystem(ChooseCoordinateSystem(line, input, notes), c);
     // Reading the .prj is done: a conversion through PROJ opens its database again.
     // Not while other conversions may be using it.
-    if (prefix.empty()) ReleaseProjCaches();
+    if (alone) ReleaseProjCaches();
     ReadLabels(line, table, c);
     ReadBalloon(line, table, c);
     ReadDisplay(line, c);

@@ -10,9 +10,10 @@ namespace tessaly::cli {
 int RunConversion(const CommandLine& line);
 
 // Converts `input` into `output` with the options of the command line, throwing as
-// RunConversion does. With a prefix, every message starts with it and the
-// conversion leaves PROJ's shared caches alone, so that conversions can run side by side.
+// RunConversion does. Every message starts with prefix. A conversion that runs
+// alone releases PROJ's shared caches once the .prj is read; side by side with
+// others it leaves them alone.
 void ConvertShapefile(const CommandLine& line, const std::string& input, const std::string& output,
-                      const std::string& prefix);
+                      const std::string& prefix, bool alone);
 
 }  // namespace tessaly::cli
