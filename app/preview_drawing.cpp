@@ -77,13 +77,7 @@ public:
         }
         // A row without a value (or normaliser) belongs to no class, as in the document.
         double v = 0;
-        if (!table_->NumberIfPresent(row, field_, v)) return 0;
-        if (norm_ >= 0) {
-            double n = 0;
-            if (!table_->NumberIfPresent(row, norm_, n)) return 0;
-            v = n == 0 ? 0 : v / n;
-        }
-        return symbols_.FindRange(v);
+        return table_->RatioIfPresent(row, field_, norm_, v) ? symbols_.FindRange(v) : 0;
     }
 
 private:

@@ -285,13 +285,13 @@ void Normalize(const std::string& workTable, const std::string& field, const std
         rows = table.RecordCount();
         ratios.reserve(static_cast<std::size_t>(rows) * width);
         for (int row = 0; row < table.RecordCount(); ++row) {
-            double a = 0, b = 0;
+            double ratio = 0;
             // A row without either value has no ratio, and so no class.
-            if (!table.NumberIfPresent(row, f, a) || !table.NumberIfPresent(row, g, b)) {
+            if (!table.RatioIfPresent(row, f, g, ratio)) {
                 ratios.append(width, ' ');
                 continue;
             }
-            const std::string text = ShortestText(b == 0 ? 0 : a / b);
+            const std::string text = ShortestText(ratio);
             const std::size_t length = std::min(text.size(), width);
             ratios.append(text, 0, length).append(width - length, ' ');
         }

@@ -41,12 +41,7 @@ NumberSummary Summarise(const DbfTable& table, int field, int normaliser) {
     for (int row = 0; row < table.RecordCount(); ++row) {
         if (table.IsDeleted(row)) continue;
         double v = 0;
-        if (!table.NumberIfPresent(row, field, v)) continue;
-        if (normaliser >= 0) {
-            double n = 0;
-            if (!table.NumberIfPresent(row, normaliser, n)) continue;
-            v = n == 0 ? 0 : v / n;
-        }
+        if (!table.RatioIfPresent(row, field, normaliser, v)) continue;
         if (s.range.count == 0 || v < s.range.minimum) s.range.minimum = v;
         if (s.range.count == 0 || v > s.range.maximum) s.range.maximum = v;
         s.total += v;

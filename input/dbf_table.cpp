@@ -193,6 +193,17 @@ bool DbfTable::NumberIfPresent(int row, int field, double& value) const {
     return true;
 }
 
+bool DbfTable::RatioIfPresent(int row, int field, int normaliser, double& value) const {
+    double v = 0, n = 0;
+    if (!NumberIfPresent(row, field, v)) return false;
+    if (normaliser >= 0) {
+        if (!NumberIfPresent(row, normaliser, n)) return false;
+        v = RatioOf(v, n);
+    }
+    value = v;
+    return true;
+}
+
 std::string AttributeTablePathOf(const std::string& shapefilePath) {
     std::filesystem::path p(shapefilePath);
     const std::string ext = p.extension().string();

@@ -28,6 +28,10 @@ struct FieldInfo {
     int decimals = 0;
 };
 
+// A value normalised by another: 0 where the normaliser is 0, as the working table
+// stores it and the classes read it.
+inline double RatioOf(double value, double normaliser) { return normaliser == 0 ? 0 : value / normaliser; }
+
 class DbfTable {
 public:
     // Opens the table read-only, to be read in table order (with read-ahead); throws
@@ -64,6 +68,9 @@ public:
     // As Number, but a blank value or one stored as asterisks is not a number:
     // gives false and leaves `value` alone.
     bool NumberIfPresent(int row, int field, double& value) const;
+    // The value divided by the normaliser's (RatioOf), or with normaliser -1 the value
+    // alone; false, leaving `value` alone, when either is not present.
+    bool RatioIfPresent(int row, int field, int normaliser, double& value) const;
 
 private:
     const char* Raw(int row, int field) const;

@@ -1,6 +1,7 @@
 #include "symbology/classification.h"
 
 #include "input/attribute_fields.h"
+#include "input/dbf_table.h"
 #include "input/number_text.h"
 #include "symbology/colour_ramps.h"
 
@@ -40,7 +41,7 @@ std::vector<double> MethodValues(const std::string& tablePath, const std::string
         for (std::size_t i = 0; i < values.size(); ++i) {
             const double b = norms[i];
             if (std::isnan(b)) values[i] = b;
-            else if (!std::isnan(values[i])) values[i] = b == 0 ? 0 : values[i] / b;
+            else if (!std::isnan(values[i])) values[i] = RatioOf(values[i], b);
         }
     }
     std::erase_if(values, [](double v) { return std::isnan(v); });
