@@ -1,6 +1,7 @@
 #include "app/symbol_drawing.h"
 
 #include "app/palette_picture.h"
+#include "engine/icon_palette.h"
 #include "input/shape_type.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@ void DrawSymbol(QPainter& p, const QRect& r, SymbolSize size, const TItemSym& s,
         p.fillRect(QRect(QPoint(left + 10, m - 8), QPoint(left + 29, m + 7)), WindowsColour(s.IconColor));
         const QRect target = size == SymbolSize::Large ? QRect(QPoint(left + 45, top + 25), QPoint(left + 70, top + 50))
                                                        : QRect(QPoint(left + 45, top), QPoint(left + 60, top + 15));
-        if (s.IconIndex >= 1 && s.IconIndex <= 168)
+        if (s.IconIndex >= 1 && s.IconIndex <= kPaletteIconCount)
             p.drawImage(target, PalettePicture(), PaletteCell(s.IconIndex));
     } else if (shapeClass == kLineClass) {
         p.setPen(QPen(WindowsColour(s.LineColor), s.LineWidth));

@@ -122,7 +122,7 @@ TEST(KmzOutput, CarriesThePicturesItsStylesUseAndRefersToThemRelatively) {
 
 TEST(IconPictures, EveryPaletteIconHasADistinct32PixelPictureWithAlpha) {
     std::set<std::string_view> seen;
-    for (int n = 1; n <= kIconPictureCount; ++n) {
+    for (int n = 1; n <= kPaletteIconCount; ++n) {
         const std::string_view png = IconPicture(n);
         ASSERT_GT(png.size(), 33u) << n;
         EXPECT_EQ(png.substr(0, 8), std::string_view("\x89PNG\r\n\x1a\n", 8)) << n;
@@ -130,7 +130,7 @@ TEST(IconPictures, EveryPaletteIconHasADistinct32PixelPictureWithAlpha) {
         EXPECT_EQ(png.substr(16, 10), std::string_view("\0\0\0\x20\0\0\0\x20\x08\x06", 10)) << n;
         EXPECT_TRUE(seen.insert(png).second) << n << " repeats an earlier picture";
     }
-    EXPECT_THROW(IconPicture(kIconPictureCount + 1), std::out_of_range);
+    EXPECT_THROW(IconPicture(kPaletteIconCount + 1), std::out_of_range);
 }
 
 TEST(KmzOutput, AFailedRunLeavesAnEarlierArchiveAlone) {

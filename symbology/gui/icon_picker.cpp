@@ -17,7 +17,7 @@ constexpr int kGridCell = 34;
 QPixmap IconPicture(const QImage& palette, int n, int size) {
     QPixmap picture(size, size);
     picture.fill(QColor(0xF0, 0xF0, 0xF0));
-    if (n >= 1 && n <= kPickableIcons) {
+    if (n >= 1 && n <= kPaletteIconCount) {
         QPainter p(&picture);
         p.drawImage(QRect(0, 0, 26, 26), palette, PaletteCell(n));
     }
@@ -50,7 +50,7 @@ TfrSelIcon::TfrSelIcon(QWidget* owner, int icon, const QImage& palette)
         for (int c = 0; c < kIconGridColumns; ++c) {
             const int n = kIconGridColumns * r + c + 1;
             auto* cell = new QTableWidgetItem;
-            if (n <= kPickableIcons) cell->setData(Qt::DecorationRole, IconPicture(palette_, n, 26));
+            if (n <= kPaletteIconCount) cell->setData(Qt::DecorationRole, IconPicture(palette_, n, 26));
             else cell->setFlags(Qt::NoItemFlags);  // no icon: drawn empty, not pickable
             StringGrid1->setItem(r, c, cell);
         }
@@ -81,7 +81,7 @@ TfrSelIcon::TfrSelIcon(QWidget* owner, int icon, const QImage& palette)
         if (Select(kIconGridColumns * r + c + 1)) QDialog::accept();
     });
 
-    if (selection_ >= 1 && selection_ <= kPickableIcons) {
+    if (selection_ >= 1 && selection_ <= kPaletteIconCount) {
         const int row = (selection_ - 1) / kIconGridColumns;
         StringGrid1->setCurrentCell(row, selection_ - 1 - kIconGridColumns * row);
     }
@@ -89,7 +89,7 @@ TfrSelIcon::TfrSelIcon(QWidget* owner, int icon, const QImage& palette)
 }
 
 bool TfrSelIcon::Select(int n) {
-    if (n < 1 || n > kPickableIcons) return false;
+    if (n < 1 || n > kPaletteIconCount) return false;
     selection_ = n;
     ShowPreview();
     return true;

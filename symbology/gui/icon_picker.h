@@ -1,6 +1,8 @@
 #pragma once
 // "Icons from Google Earth": a grid of the palette's icons to pick one from.
 
+#include "engine/icon_palette.h"
+
 #include <QDialog>
 #include <QImage>
 
@@ -9,8 +11,7 @@ class QTableWidget;
 
 namespace tessaly {
 
-// Palette icons that can be picked; the grid's last cells have no icon.
-constexpr int kPickableIcons = 163;
+// The grid holds every palette icon (kPaletteIconCount); its last cells have none.
 constexpr int kIconGridColumns = 12;
 constexpr int kIconGridRows = 14;
 

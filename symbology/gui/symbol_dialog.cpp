@@ -2,6 +2,7 @@
 
 #include "app/colour_swatch.h"
 #include "app/palette_picture.h"
+#include "input/shape_type.h"
 #include "symbology/gui/icon_picker.h"
 #include "widgets/az_button.h"
 #include "widgets/named_widget.h"
@@ -121,9 +122,9 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     ComboFill->setCurrentIndex(item.FillMode >= 1 && item.FillMode <= 3 ? item.FillMode - 1 : 2);
 
     // Icons are drawn for points and for the centroids of polygons.
-    const bool icons = shapeClass == 1 || shapeClass == 3;
-    const bool lines = shapeClass == 2 || shapeClass == 3;
-    const bool fills = shapeClass == 3;
+    const bool icons = shapeClass == kPointClass || shapeClass == kPolygonClass;
+    const bool lines = shapeClass == kLineClass || shapeClass == kPolygonClass;
+    const bool fills = shapeClass == kPolygonClass;
     for (QWidget* w : {static_cast<QWidget*>(IconColor), static_cast<QWidget*>(IconOpacity),
                        static_cast<QWidget*>(Label7), static_cast<QWidget*>(CheckBox1)})
         w->setEnabled(icons);
@@ -136,7 +137,7 @@ TfrSymbol::TfrSymbol(QWidget* owner, std::uint8_t shapeClass, const TItemSym& it
     for (QWidget* w : {static_cast<QWidget*>(FillColor), static_cast<QWidget*>(FillOpacity),
                        static_cast<QWidget*>(Label5), static_cast<QWidget*>(ComboFill)})
         w->setEnabled(fills);
-    PageControl1->setCurrentIndex(shapeClass == 2 ? 1 : shapeClass == 3 ? 2 : 0);
+    PageControl1->setCurrentIndex(shapeClass == kLineClass ? 1 : shapeClass == kPolygonClass ? 2 : 0);
 
     DrawIcons();
     ShowOpacities();
@@ -159,7 +160,7 @@ void TfrSymbol::DrawIcons() {
     for (auto [label, icon] : {std::pair{Image1, icon_}, std::pair{Image2, rollOverIcon_}}) {
         QPixmap picture(26, 26);
         picture.fill(QApplication::palette().color(QPalette::Button));
-        if (icon >= 1 && icon <= kPickableIcons) {
+        if (icon >= 1 && icon <= kPaletteIconCount) {
             QPainter p(&picture);
             p.drawImage(QRect(0, 0, 26, 26), palette_, PaletteCell(icon));
         }
