@@ -44,11 +44,9 @@ void TimeGroup::Apply(ConversionChoices& c) const {
 }
 
 QString TimeGroup::RangeText(const std::string& tablePath) const {
-    ConversionChoices c;
-    Apply(c);
     std::vector<std::string> fields;
-    for (const std::string& f : {c.timeField, c.timeEndField})
-        if (!f.empty()) fields.push_back(f);
+    for (const QComboBox* combo : {ComboTime, ComboTimeEnd})
+        if (std::string f = Chosen(combo); !f.empty()) fields.push_back(std::move(f));
     if (fields.empty()) return QStringLiteral("Time: none");
     try {
         const TimeRange range = FieldsTimeRange(tablePath, fields);

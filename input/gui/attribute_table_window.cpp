@@ -36,7 +36,7 @@ int AttributeTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant AttributeTableModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+    if (!index.isValid() || role != Qt::DisplayRole) return {};
     if (index.row() >= rowCount() || index.column() >= columnCount()) return {};
     ++cellsRead_;
     try {
