@@ -149,11 +149,7 @@ private:
     }
 
     void LabelPoints(const TFileSHP& reader, const Style& style, bool every) {
-        rings_.clear();
-        for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
-            const PartRange r = PartOf(reader, part);
-            rings_.push_back({r.begin, r.end});
-        }
+        RecordRings(reader, rings_);
         const auto& points = reader.Points.Items();
         if (!OrganizeRings(points, rings_, polygons_) || polygons_.empty()) return;
         p_.save();

@@ -178,11 +178,7 @@ void PlacemarkWriter::WriteLineString(std::int32_t begin, std::int32_t end) {
 }
 
 void PlacemarkWriter::OrganizeRecordRings() {
-    rings_.clear();
-    for (std::int32_t i = 1; i <= reader_.Parts.Count(); ++i) {
-        const PartRange r = PartOf(reader_, i);
-        rings_.push_back({r.begin, r.end});
-    }
+    RecordRings(reader_, rings_);
     if (!OrganizeRings(reader_.Points.Items(), rings_, polygons_))
         throw ShapefileError(reader_.FileName + ": record " + std::to_string(reader_.RecordNumber) + ": its " +
                              std::to_string(rings_.size()) +

@@ -1,5 +1,7 @@
 #include "engine/polygon_rings.h"
 
+#include "input/shapefile_parts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -44,6 +46,14 @@ bool LiesIn(std::span<const TCXY> hole, std::span<const TCXY> outer, long long& 
 }
 
 }  // namespace
+
+void RecordRings(const TFileSHP& reader, std::vector<RingSpan>& rings) {
+    rings.clear();
+    for (std::int32_t part = 1; part <= reader.Parts.Count(); ++part) {
+        const PartRange r = PartOf(reader, part);
+        rings.push_back({r.begin, r.end});
+    }
+}
 
 double TwiceSignedArea(std::span<const TCXY> ring) {
     if (ring.size() < 3) return 0;

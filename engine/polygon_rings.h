@@ -5,6 +5,7 @@
 // that no outer ring contains is an outer boundary of its own.
 
 #include "input/coordinate_lists.h"
+#include "input/shapefile_reader.h"
 
 #include <cstdint>
 #include <span>
@@ -22,6 +23,9 @@ struct PolygonRings {
     std::size_t outer = 0;            // index into the record's rings
     std::vector<std::size_t> holes;   // indexes into the record's rings, in file order
 };
+
+// The rings of the reader's current record, one per part, replacing what rings held.
+void RecordRings(const TFileSHP& reader, std::vector<RingSpan>& rings);
 
 // Twice the signed area of a ring (closed or not): negative when its points run
 // clockwise, positive counter-clockwise, 0 for a ring that encloses nothing.
