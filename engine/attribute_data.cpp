@@ -12,12 +12,12 @@ namespace {
 
 // dBase logical values: T, t, Y, y are true, F, f, N, n false, "?" unknown. Written
 // as 1 and 0, which every reader of xsd:boolean takes.
-std::string BoolText(const std::string& value) {
-    if (value.size() != 1) return std::string();
+std::string_view BoolText(std::string_view value) {
+    if (value.size() != 1) return {};
     switch (value[0]) {
         case 'T': case 't': case 'Y': case 'y': return "1";
         case 'F': case 'f': case 'N': case 'n': return "0";
-        default: return std::string();
+        default: return {};
     }
 }
 
@@ -58,20 +58,20 @@ void AppendDataSchema(std::string& out, const std::vector<DataField>& fields) {
     out += "</Schema>";
 }
 
-void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
-                        const std::vector<std::string>& values, std::string_view schemaDocument) {
-    out += "<ExtendedData><SchemaData schemaUrl=\"";
-    out += schemaDocument;
-    out += '#';
-    out += kDataSchemaId;
-    out += "\">";
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const bool logical = std::strcmp(fields[i].type, "bool") == 0;
-        const std::string value = logical ? BoolText(values[i]) : values[i];
+DataMarkup::DataMarkup(const std::vector<DataField>& fields, std::string_view schemaDocument) {
+    open_ = "<ExtendedData><SchemaData schemaUrl=\"" + std::string(schemaDocument) + "#" + kDataSchemaId + "\">";
+    for (const DataField& f : fields) {
+        heads_.push_back("<SimpleData name=\"" + HtmlEscape(f.name) + "\">");
+        logical_.push_back(std::strcmp(f.type, "bool") == 0);
+    }
+}
+
+void DataMarkup::Append(std::string& out, std::span<const std::string_view> values) const {
+    out += open_;
+    for (std::size_t i = 0; i < heads_.size(); ++i) {
+        const std::string_view value = logical_[i] ? BoolText(values[i]) : values[i];
         if (value.empty()) continue;
-        out += "<SimpleData name=\"";
-        out += HtmlEscape(fields[i].name);
-        out += "\">";
+        out += heads_[i];
         AppendXmlEscaped(out, value);
         out += "</SimpleData>";
     }

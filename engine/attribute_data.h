@@ -5,6 +5,7 @@
 
 #include "input/dbf_table.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +31,20 @@ std::vector<DataField> DataFields(const DbfTable& workTable);
 // The document's Schema element.
 void AppendDataSchema(std::string& out, const std::vector<DataField>& fields);
 
-// A placemark's ExtendedData: one SimpleData per field with a value (UTF-8, as the
-// table decodes it), in the table's order; an empty value (and a logical value that
-// is neither true nor false) has none. The Schema is in schemaDocument ("": this one).
-void AppendExtendedData(std::string& out, const std::vector<DataField>& fields,
-                        const std::vector<std::string>& values, std::string_view schemaDocument = {});
+// A placemark's ExtendedData, its markup made once for every placemark: one
+// SimpleData per field with a value (UTF-8, as the table decodes it), in the
+// table's order; an empty value (and a logical value that is neither true nor
+// false) has none. The Schema is in schemaDocument ("": this one).
+class DataMarkup {
+public:
+    DataMarkup(const std::vector<DataField>& fields, std::string_view schemaDocument);
+    // One value for each field.
+    void Append(std::string& out, std::span<const std::string_view> values) const;
+
+private:
+    std::string open_;
+    std::vector<std::string> heads_;  // <SimpleData name="...">
+    std::vector<bool> logical_;
+};
 
 }  // namespace tessaly

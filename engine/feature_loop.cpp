@@ -44,6 +44,8 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in), times_(in.kml, in.tabl
     for (const DataField& d : dataFields_)
         tableFieldBytes_ += static_cast<std::size_t>(in_.table.Fields()[static_cast<std::size_t>(d.index)].width) + 1;
     dataRow_.resize(dataFields_.size());
+    // Tiles find the schema in the main document.
+    if (!dataFields_.empty()) dataMarkup_.emplace(dataFields_, in_.regions ? kKmzDocument : std::string_view());
     if (!tableFields_.empty() || !dataFields_.empty()) batchTable_.emplace(in_.table.Path());
 }
 
@@ -138,14 +140,13 @@ void FeatureLoop::TakeTableValues(const Batch& batch, std::size_t i) {
         row_.balloonValues[f] = stored;
         stored += row_.balloonValues[f].size() + 1;
     }
-    if (dataFields_.empty()) return;
-    for (std::string& value : dataRow_) {
+    if (!dataMarkup_) return;
+    for (std::string_view& value : dataRow_) {
         value = stored;
         stored += value.size() + 1;
     }
     row_.extendedData.clear();
-    // Tiles find the schema in the main document.
-    AppendExtendedData(row_.extendedData, dataFields_, dataRow_, in_.regions ? kKmzDocument : std::string_view());
+    dataMarkup_->Append(row_.extendedData, dataRow_);
 }
 
 void FeatureLoop::WriteBatch(const Batch& batch, const std::vector<std::int32_t>* classOf, int& number) {

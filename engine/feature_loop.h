@@ -109,7 +109,8 @@ private:
     std::vector<int> tableFields_;  // the other balloon fields, read from the table
     std::size_t tableFieldBytes_ = 0;  // the widths and zero ends of every field read from the table
     std::vector<DataField> dataFields_;  // every field, with attribute data
-    std::vector<std::string> dataRow_;
+    std::vector<std::string_view> dataRow_;  // the row's values in its batch
+    std::optional<DataMarkup> dataMarkup_;
     std::vector<double> heights_;  // of every row, with a height field
     PlacemarkTimes times_;
     FeatureRow row_;

@@ -17,7 +17,8 @@ using test::TempDir;
 TEST(AttributeData, NamesAndValuesAreEscapedAndEmptyOrUnknownValuesLeftOut) {
     const std::vector<DataField> fields = {{0, "A\"B", "string"}, {1, "OK", "bool"}, {2, "N", "int"}};
     std::string out;
-    AppendExtendedData(out, fields, {"x<y", "?", ""});
+    const std::string_view values[] = {"x<y", "?", ""};
+    DataMarkup(fields, "").Append(out, values);
     EXPECT_EQ(out, "<ExtendedData><SchemaData schemaUrl=\"#tessaly_data\"><SimpleData name=\"A&quot;B\">x&lt;y"
                    "</SimpleData></SchemaData></ExtendedData>");
 }
