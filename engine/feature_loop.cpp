@@ -38,7 +38,7 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in), times_(in.kml, in.tabl
         tableFieldBytes_ += static_cast<std::size_t>(in_.table.Fields()[static_cast<std::size_t>(f)].width) + 1;
     }
     if (in_.kml.Extrude == '1' && in_.kml.HeightSource == 3)
-        heights_ = Numbers(in_.table.RequireField(in_.kml.HeightField));
+        heights_ = Column(in_.table.RequireField(in_.kml.HeightField), 0);
     row_.balloonValues.resize(balloonFields_.size());
     if (in_.kml.AttributeData) dataFields_ = DataFields(in_.table);
     for (const DataField& d : dataFields_)
@@ -49,18 +49,10 @@ FeatureLoop::FeatureLoop(FeatureLoopInputs in) : in_(in), times_(in.kml, in.tabl
     if (!tableFields_.empty() || !dataFields_.empty()) batchTable_.emplace(in_.table.Path());
 }
 
-std::vector<double> FeatureLoop::Numbers(int field) const {
-    std::vector<double> numbers(static_cast<std::size_t>(in_.table.RecordCount()));
+std::vector<double> FeatureLoop::Column(int field, double empty) const {
+    std::vector<double> values(static_cast<std::size_t>(in_.table.RecordCount()), empty);
     for (int row = 0; row < in_.table.RecordCount(); ++row)
-        numbers[static_cast<std::size_t>(row)] = TextToNumber(in_.table.Text(row, field));
-    return numbers;
-}
-
-std::vector<double> FeatureLoop::ClassValues(int field) const {
-    std::vector<double> values(static_cast<std::size_t>(in_.table.RecordCount()));
-    for (int row = 0; row < in_.table.RecordCount(); ++row)
-        if (!in_.table.NumberIfPresent(row, field, values[static_cast<std::size_t>(row)]))
-            values[static_cast<std::size_t>(row)] = std::numeric_limits<double>::quiet_NaN();
+        in_.table.NumberIfPresent(row, field, values[static_cast<std::size_t>(row)]);
     return values;
 }
 
@@ -247,7 +239,7 @@ void FeatureLoop::WriteGraduated() {
     in_.symbols.BuildRanges();
     // Each row's value is read once, in one pass over the table; an empty value
     // (or ratio) is NaN, which no class holds.
-    const std::vector<double> values = ClassValues(field);
+    const std::vector<double> values = Column(field, std::numeric_limits<double>::quiet_NaN());
     std::vector<OrderedRow> withoutValue;
     for (const OrderedRow& r : in_.order.rows)
         if (std::isnan(values[static_cast<std::size_t>(r.row)])) withoutValue.push_back(r);

@@ -98,9 +98,8 @@ private:
     void ReportProgress();
     // The class of every row (0 for none), from one pass over the table.
     std::vector<std::int32_t> UniqueClasses(int field) const;
-    std::vector<double> Numbers(int field) const;
-    // As Numbers, but NaN where the value is empty.
-    std::vector<double> ClassValues(int field) const;
+    // Every row's value of a numeric field, `empty` where it has none.
+    std::vector<double> Column(int field, double empty) const;
 
     FeatureLoopInputs in_;
     std::vector<int> balloonFields_;
