@@ -45,9 +45,20 @@ public:
         return (inside ? 1 : -1) * std::sqrt(nearest);
     }
 
+    std::size_t VertexCount() const {
+        std::size_t n = 0;
+        for (const std::span<const TCXY> ring : rings_) n += ring.size();
+        return n;
+    }
+
 private:
     std::vector<std::span<const TCXY>> rings_;
 };
+
+// Every cell measures its distance to every edge: the searches of one polygon stop
+// splitting after this many edge measurements, so that a crafted or huge ring costs
+// a fraction of a second, keeping the best point found by then.
+constexpr long long kMaxEdgeMeasurements = 2'000'000;
 
 // A square of the search: its centre, half its side, the centre's signed distance
 // and the most any point of the square can reach.
@@ -65,19 +76,23 @@ struct Cell {
 // The cell-subdivision search: squares that may still hold a point farther from
 // the edges than the best found, by more than the precision, are split in four.
 // The first squares are at most 64 along the box, however long and thin it is.
+// Each cell made spends the rings' vertex count from `budget`.
 Cell PoleOfInaccessibility(const Rings& rings, double xmin, double ymin, double xmax, double ymax,
-                           double precision) {
+                           double precision, long long& budget) {
+    const auto perCell = static_cast<long long>(rings.VertexCount());
     const double side = std::max(std::min(xmax - xmin, ymax - ymin), std::max(xmax - xmin, ymax - ymin) / 64);
     std::priority_queue<Cell> queue;
-    for (double x = xmin; x < xmax; x += side)
-        for (double y = ymin; y < ymax; y += side) queue.emplace(x + side / 2, y + side / 2, side / 2, rings);
+    for (double x = xmin; x < xmax && budget > 0; x += side)
+        for (double y = ymin; y < ymax && budget > 0; y += side, budget -= perCell)
+            queue.emplace(x + side / 2, y + side / 2, side / 2, rings);
     Cell best((xmin + xmax) / 2, (ymin + ymax) / 2, 0, rings);
     while (!queue.empty()) {
         const Cell cell = queue.top();
         queue.pop();
         if (cell.distance > best.distance) best = cell;
         // Written so that a distance that is not a number splits nothing.
-        if (!(cell.reach - best.distance > precision)) continue;
+        if (!(cell.reach - best.distance > precision) || budget <= 0) continue;
+        budget -= 4 * perCell;
         const double h = cell.half / 2;
         for (const double dx : {-h, h})
             for (const double dy : {-h, h}) queue.emplace(cell.centre.X + dx, cell.centre.Y + dy, h, rings);
@@ -110,10 +125,11 @@ TCXY LabelPoint(std::span<const TCXY> outer, std::span<const std::span<const TCX
     // A polygon thinner than the precision can leave every tried point outside:
     // such a one is searched again, finer.
     double precision = side / 100;
-    Cell best = PoleOfInaccessibility(rings, xmin, ymin, xmax, ymax, precision);
-    for (int finer = 0; finer < 3 && best.distance <= 0; ++finer) {
+    long long budget = kMaxEdgeMeasurements;
+    Cell best = PoleOfInaccessibility(rings, xmin, ymin, xmax, ymax, precision, budget);
+    for (int finer = 0; finer < 3 && best.distance <= 0 && budget > 0; ++finer) {
         precision /= 16;
-        best = PoleOfInaccessibility(rings, xmin, ymin, xmax, ymax, precision);
+        best = PoleOfInaccessibility(rings, xmin, ymin, xmax, ymax, precision, budget);
     }
     return best.distance > 0 ? best.centre : centre;
 }

@@ -14,7 +14,8 @@ namespace tessaly {
 // The centre of the outer ring's box when that lies inside the ring and outside
 // every hole; otherwise the point inside the ring and outside its holes farthest
 // from their edges (the pole of inaccessibility), found to within 1 % of the box's
-// smaller side. A ring that encloses nothing gives its box's centre. The outer
+// smaller side, or the best found within a bounded number of steps for rings that
+// would take longer. A ring that encloses nothing gives its box's centre. The outer
 // ring must have a point.
 TCXY LabelPoint(std::span<const TCXY> outer, std::span<const std::span<const TCXY>> holes);
 
